@@ -1,0 +1,96 @@
+// Top-level window whose caption bar (gradient, icon, buttons, text) is painted by the window itself.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QEventLoop;
+class QMenuBar;
+class QVBoxLayout;
+
+// Modal results as callers read them.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+class TCaptionBar;
+
+class TGradientForm : public QWidget {
+    Q_OBJECT
+public:
+    enum class BorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+    enum BorderIcon { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+
+    using CaptionPaintHandler = std::function<void(TGradientForm *sender, QPainter &surface, QRect &rect)>;
+
+    explicit TGradientForm(QWidget *owner = nullptr, BorderStyle style = BorderStyle::Single,
+                           int borderIcons = biSystemMenu | biMinimize | biMaximize);
+    ~TGradientForm() override;
+
+    // Controls are placed in the client area, in client coordinates.
+    QWidget *ClientArea() const { return client_; }
+    void SetClientSize(int width, int height);
+    // A menu bar sits between the caption bar and the client area.
+    void SetMenuBar(QMenuBar *menuBar);
+
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString &caption);
+    int GradientColors() const { return gradientColors_; }
+    void SetGradientColors(int colors);
+    bool PaintGradient() const { return paintGradient_; }
+    void SetPaintGradient(bool paint);
+    CaptionPaintHandler OnCaptionPaint;
+
+    BorderStyle Style() const { return style_; }
+    int BorderIcons() const { return borderIcons_; }
+    bool IsActiveState() const;
+
+    // Colour ramps: entries 0..GradientColors()-1 are used.
+    const std::array<QRgb, 256> &Ramp(bool active) const { return active ? activeRamp_ : inactiveRamp_; }
+    void CalculateColors();
+
+    // Caption rectangle in window coordinates; empty for a window without border.
+    QRect CaptionRect() const;
+    // Paints the caption bar for the given state onto a surface of CaptionRect()'s size.
+    void DrawCaption(QPainter &painter, bool active);
+
+    // Shows the window modally and returns its modal result (mrOk, mrCancel, ...).
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    // A non-zero result ends a modal showing.
+    void SetModalResult(int result);
+
+    // Tests answer modal windows through this hook instead of a nested event loop: it is
+    // called with the shown window and should end it (click a button, press Escape).
+    static void SetModalHandler(std::function<void(TGradientForm &)> handler);
+
+signals:
+    void CaptionHelpRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+    int FrameWidth() const;
+    int CaptionHeight() const;
+
+private:
+    friend class TCaptionBar;
+    BorderStyle style_;
+    int borderIcons_;
+    QString caption_;
+    int gradientColors_ = 64;
+    bool paintGradient_ = false;
+    std::array<QRgb, 256> activeRamp_{};
+    std::array<QRgb, 256> inactiveRamp_{};
+    TCaptionBar *captionBar_ = nullptr;
+    QVBoxLayout *layout_ = nullptr;
+    QWidget *client_ = nullptr;
+    QPointer<QEventLoop> modalLoop_;
+    int modalResult_ = mrNone;
+    bool showingModal_ = false;
+};

@@ -1,0 +1,10 @@
+// Turns a "Name|*.a;*.b|..." file filter into the "Name (*.a *.b);;..." form of Qt's file dialogs.
+#pragma once
+
+#include <string>
+
+namespace filefilter {
+
+std::string ToQtFilter(const std::string &filter);
+
+} // namespace filefilter

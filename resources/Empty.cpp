@@ -1,0 +1,2 @@
+// Keeps the resource library non-empty before any asset is added.
+namespace mapolin_resources_anchor {}

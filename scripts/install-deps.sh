@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package Mapolin needs to build, run and test.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  dbus dbus-bin dbus-x11
+  dnsmasq-base python3 python3-aiosmtpd
+  libc-ares-dev
+  xvfb xauth imagemagick
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
