@@ -1,0 +1,108 @@
+#include "regions/ScrollBox.h"
+
+#include <QChildEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
+TScrollBox::TScrollBox(QWidget *parent) : QAbstractScrollArea(parent)
+{
+    setObjectName(QStringLiteral("ScrollBox1"));
+    viewport()->installEventFilter(this);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+TScrollBox *TScrollBox::Of(const QWidget *child)
+{
+    if (!child || !child->parentWidget())
+        return nullptr;
+    return qobject_cast<TScrollBox *>(child->parentWidget()->parentWidget());
+}
+
+void TScrollBox::ScrollInView(const QWidget *child)
+{
+    if (!child || child->parentWidget() != viewport())
+        return;
+    QRect r = child->geometry();
+    const int clientWidth = viewport()->width();
+    const int clientHeight = viewport()->height();
+    if (r.left() < 0) {
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + r.left());
+    } else if (r.x() + r.width() > clientWidth) {
+        const int right = r.width() > clientWidth ? r.x() + clientWidth : r.x() + r.width();
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + right - clientWidth);
+    }
+    r = child->geometry();
+    if (r.top() < 0) {
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + r.top());
+    } else if (r.y() + r.height() > clientHeight) {
+        const int bottom = r.height() > clientHeight ? r.y() + clientHeight : r.y() + r.height();
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + bottom - clientHeight);
+    }
+}
+
+void TScrollBox::ScrollToOrigin()
+{
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+}
+
+void TScrollBox::UpdateRange()
+{
+    if (updatingRange_)
+        return;
+    updatingRange_ = true;
+    int extentX = 0;
+    int extentY = 0;
+    const int x = horizontalScrollBar()->value();
+    const int y = verticalScrollBar()->value();
+    for (QObject *object : viewport()->children()) {
+        auto *w = qobject_cast<QWidget *>(object);
+        if (!w || w->isHidden())
+            continue;
+        extentX = std::max(extentX, w->x() + w->width() + x);
+        extentY = std::max(extentY, w->y() + w->height() + y);
+    }
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    verticalScrollBar()->setPageStep(viewport()->height());
+    horizontalScrollBar()->setRange(0, std::max(0, extentX - viewport()->width()));
+    verticalScrollBar()->setRange(0, std::max(0, extentY - viewport()->height()));
+    updatingRange_ = false;
+}
+
+void TScrollBox::scrollContentsBy(int dx, int dy)
+{
+    // Moves the children with the content, like a scroll box does.
+    viewport()->scroll(dx, dy);
+}
+
+bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == viewport()) {
+        if (event->type() == QEvent::ChildAdded) {
+            auto *child = static_cast<QChildEvent *>(event)->child();
+            if (child->isWidgetType())
+                child->installEventFilter(this);
+        }
+        return QAbstractScrollArea::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+        UpdateRange();
+        break;
+    default:
+        break;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+bool TScrollBox::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Resize)
+        UpdateRange();
+    return QAbstractScrollArea::viewportEvent(event);
+}

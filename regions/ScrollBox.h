@@ -1,0 +1,30 @@
+// Scrolling area whose children move when it scrolls, so their Left/Top turn negative as in a scroll box.
+#pragma once
+
+#include <QAbstractScrollArea>
+
+class TScrollBox : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit TScrollBox(QWidget *parent = nullptr);
+
+    // Children (the image and every region) are placed here, in client coordinates.
+    QWidget *Client() const { return viewport(); }
+    // The scroll box a child of Client() lives in, or nullptr.
+    static TScrollBox *Of(const QWidget *child);
+
+    // Scrolls the least distance that brings child's box into view (left/top edge first).
+    void ScrollInView(const QWidget *child);
+    // Scrolls back to the origin, so client and content coordinates agree.
+    void ScrollToOrigin();
+    // Recomputes the scroll ranges from the extent of the visible children.
+    void UpdateRange();
+
+protected:
+    void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+
+private:
+    bool updatingRange_ = false;
+};
