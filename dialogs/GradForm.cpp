@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -81,6 +82,17 @@ int TGradientForm::CaptionHeight() const
 }
 
 void TGradientForm::SetClientSize(int width, int height) { client_->setFixedSize(width, height); }
+
+void TGradientForm::CentreOnScreen()
+{
+    adjustSize();
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect box = frameGeometry();
+    box.moveCenter(screen->availableGeometry().center());
+    move(box.topLeft());
+}
 
 void TGradientForm::SetMenuBar(QMenuBar *menuBar) { layout_->insertWidget(captionBar_ ? 1 : 0, menuBar); }
 

@@ -35,6 +35,8 @@ public:
     void SetClientSize(int width, int height);
     // A menu bar sits between the caption bar and the client area.
     void SetMenuBar(QMenuBar *menuBar);
+    // Places the window in the middle of its screen's available area.
+    void CentreOnScreen();
 
     QString Caption() const { return caption_; }
     void SetCaption(const QString &caption);
