@@ -1,0 +1,130 @@
+#include "mail/HttpCli.h"
+
+#include "mail/core/HttpRequest.h"
+#include "mail/core/HttpResponse.h"
+
+#include <QEventLoop>
+#include <QNetworkProxy>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace mail {
+
+namespace {
+
+// The Windows Sockets style code of a failed connection, so its text matches the other clients.
+int SocketErrorCode(QAbstractSocket::SocketError error)
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError: return 10061;
+    case QAbstractSocket::RemoteHostClosedError: return 10054;
+    case QAbstractSocket::HostNotFoundError: return 11001;
+    case QAbstractSocket::SocketTimeoutError: return 10060;
+    case QAbstractSocket::NetworkError: return 10051;
+    case QAbstractSocket::SocketAccessError: return 10013;
+    case QAbstractSocket::SocketResourceError: return 10055;
+    case QAbstractSocket::UnsupportedSocketOperationError: return 10047;
+    default: return 10000 + static_cast<int>(error);
+    }
+}
+
+ESocketError SocketFailure(const QTcpSocket &socket)
+{
+    const int code = SocketErrorCode(socket.error());
+    const std::string text = SocketErrorText(code);
+    if (text.rfind("Error #", 0) == 0)
+        return ESocketError(code, socket.errorString().toStdString());
+    return ESocketError(code, text);
+}
+
+} // namespace
+
+THttpCli::THttpCli(QObject *parent) : QObject(parent) {}
+
+void THttpCli::Get()
+{
+    StatusCode = 0;
+    ReasonPhrase.clear();
+    deadline_ = QDeadlineTimer(std::chrono::seconds(TimeOut));
+    THttpAddress target = SplitHttpAddress(URL.toStdString());
+    for (int redirections = 0;; ++redirections) {
+        THttpResponseParser response(MaxBodySize);
+        Exchange(target, response);
+        StatusCode = response.StatusCode;
+        ReasonPhrase = QString::fromLatin1(response.ReasonPhrase);
+        if (response.IsRedirection()) {
+            if (redirections >= MaxRedirections)
+                throw EHttpProtocolError("Too many redirections");
+            target = ResolveRedirection(target, response.Location);
+            continue;
+        }
+        if (StatusCode >= 400)
+            throw EHttpException(StatusCode, response.ReasonPhrase);
+        for (const std::string &line : response.BodyLines)
+            RcvdBody.append(QString::fromLatin1(line));
+        return;
+    }
+}
+
+void THttpCli::Exchange(const THttpAddress &target, THttpResponseParser &response)
+{
+    const bool viaProxy = !Proxy.isEmpty();
+    const std::string request = BuildHttpRequest(target, Agent.toStdString(), NoCache, viaProxy);
+    const QString host = viaProxy ? Proxy : QString::fromStdString(target.Host);
+    bool portValid = false;
+    const quint16 port = (viaProxy ? ProxyPort : QString::fromStdString(target.Port)).toUShort(&portValid);
+    if (!portValid || port == 0)
+        throw EHttpProtocolError("Invalid proxy port");
+
+    QTcpSocket socket;
+    // Only the named server or proxy is contacted, whatever the environment asks for.
+    socket.setProxy(QNetworkProxy::NoProxy);
+    bool failed = false;
+    const auto failure = connect(&socket, &QAbstractSocket::errorOccurred, this,
+                                 [&failed] { failed = true; });
+    Q_ASSERT(failure);
+    socket.connectToHost(host, port);
+    WaitUntil(socket, [&] {
+        if (failed)
+            throw SocketFailure(socket);
+        return socket.state() == QAbstractSocket::ConnectedState;
+    });
+
+    socket.write(request.data(), static_cast<qint64>(request.size()));
+    WaitUntil(socket, [&] {
+        const QByteArray bytes = socket.readAll();
+        response.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        if (response.Complete() || response.IsRedirection())
+            return true;
+        if (failed && socket.error() != QAbstractSocket::RemoteHostClosedError)
+            throw SocketFailure(socket);
+        // A body without a length ends when the server closes the connection.
+        if (failed || socket.state() == QAbstractSocket::UnconnectedState) {
+            response.Finish();
+            return true;
+        }
+        return false;
+    });
+    socket.abort();
+}
+
+void THttpCli::WaitUntil(QTcpSocket &socket, const std::function<bool()> &done)
+{
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    const bool wired = connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit)
+                       && connect(&socket, &QAbstractSocket::connected, &loop, &QEventLoop::quit)
+                       && connect(&socket, &QIODevice::readyRead, &loop, &QEventLoop::quit)
+                       && connect(&socket, &QAbstractSocket::disconnected, &loop, &QEventLoop::quit)
+                       && connect(&socket, &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
+    Q_ASSERT(wired);
+    while (!done()) {
+        if (deadline_.hasExpired())
+            throw ETimedOutError();
+        limit.start(std::chrono::milliseconds(deadline_.remainingTime()));
+        loop.exec();
+    }
+}
+
+} // namespace mail
