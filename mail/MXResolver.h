@@ -1,0 +1,34 @@
+// Asks one DNS server for the MX records of a domain over UDP, keeping the window responsive.
+#pragma once
+
+#include "mail/SocketWait.h"
+#include "mail/core/DnsMessage.h"
+
+#include <QObject>
+#include <QString>
+
+namespace mail {
+
+class TmsMXResolver : public QObject {
+    Q_OBJECT
+public:
+    explicit TmsMXResolver(QObject *parent = nullptr);
+
+    // One query against DNSAddress for Domain; fills MXList, smallest preference first.
+    // Raises ESocketError, ETimedOutError, ECanceledError or EResolverError; records read
+    // before a fault in the answer stay in MXList.
+    void Resolve();
+    // Ends the wait in progress with ECanceledError.
+    void Cancel();
+
+    QString DNSAddress;
+    QString Domain;
+    int TimeOut = 60;
+    quint16 Port = 53;
+    TMXList MXList;
+
+private:
+    TSocketWait wait_;
+};
+
+} // namespace mail

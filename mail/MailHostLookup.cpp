@@ -1,0 +1,101 @@
+#include "mail/MailHostLookup.h"
+
+#include "mail/HttpCli.h"
+#include "mail/core/MailHostList.h"
+
+#include <QFile>
+
+namespace mail {
+
+namespace {
+
+// A resolver configuration is a few lines; anything longer is not read further.
+constexpr qint64 MaxResolvConfBytes = 64 * 1024;
+
+std::vector<std::string> FetchWithHttpCli(const std::string &url)
+{
+    THttpCli client;
+    client.URL = QString::fromStdString(url);
+    client.Agent = QStringLiteral("Tembrel Software Email-A-Friend");
+    client.RcvdBody.clear();
+    client.Get();
+    std::vector<std::string> lines;
+    for (const QString &line : std::as_const(client.RcvdBody))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+std::vector<std::string> ReadResolvConf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return ParseResolvConf(file.read(MaxResolvConfBytes).toStdString());
+}
+
+} // namespace
+
+TMailHostLookup::TMailHostLookup(TmsMXResolver &resolver, StatusSink setStatus,
+                                 ListFetcher fetchList)
+    : resolver_(resolver), setStatus_(std::move(setStatus)),
+      fetchList_(fetchList ? std::move(fetchList) : ListFetcher(FetchWithHttpCli))
+{
+}
+
+QString TMailHostLookup::ResolvConfPath()
+{
+    const QString path = qEnvironmentVariable("MAPOLIN_RESOLV_CONF");
+    return path.isEmpty() ? QStringLiteral("/etc/resolv.conf") : path;
+}
+
+void TMailHostLookup::GetDnsServerList(QStringList &servers)
+{
+    servers.clear();
+    resolver_.DNSAddress.clear();
+    std::vector<std::string> found;
+    AppendThroughText(found, ReadResolvConf(ResolvConfPath()));
+    if (found.empty()) {
+        try {
+            const std::vector<std::string> lines = fetchList_(DnsListUrl.toStdString());
+            if (!lines.empty())
+                AppendThroughText(found, ServersFromListFile(lines));
+        } catch (const std::exception &) {
+            // No list file: the caller reports that no DNS server can be found.
+        }
+    }
+    for (const std::string &server : found)
+        servers.append(QString::fromStdString(server));
+}
+
+void TMailHostLookup::BuildMailHostList(const QString &address, QStringList &hosts)
+{
+    const QString domain = QString::fromStdString(MailDomainOf(address.toStdString()));
+    QStringList servers;
+    GetDnsServerList(servers);
+    resolver_.TimeOut = ServerTimeOut;
+    resolver_.MXList.clear();
+    for (qsizetype i = 0; i < servers.size(); ++i) {
+        SetStatus(QStringLiteral("%1/%2 %3").arg(i + 1).arg(servers.size()).arg(servers[i]));
+        resolver_.DNSAddress = servers[i];
+        resolver_.Domain = domain;
+        try {
+            resolver_.Resolve();
+        } catch (const std::exception &) {
+            // Every server failure is ignored; records read before the fault still count.
+        }
+        if (!resolver_.MXList.empty()) {
+            SetStatus(QStringLiteral("DNS OK!"));
+            break;
+        }
+    }
+    for (const std::string &line : BuildHostLines(resolver_.MXList))
+        hosts.append(QString::fromStdString(line));
+}
+
+void TMailHostLookup::SetStatus(const QString &text) const
+{
+    if (setStatus_)
+        setStatus_(text);
+}
+
+} // namespace mail
