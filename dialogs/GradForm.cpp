@@ -6,23 +6,58 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <QWhatsThis>
 #include <QWindow>
+#include <qdrawutil.h>
 
 namespace {
+
 std::function<void(TGradientForm &)> &ModalHandler()
 {
     static std::function<void(TGradientForm &)> handler;
     return handler;
 }
+
+constexpr int SizingFrame = 4;
+constexpr int DialogFrame = 3;
+constexpr int CaptionHeightMin = 18;
+constexpr int SmallCaptionHeightMin = 15;
+
+caption::Style ToLayoutStyle(TGradientForm::BorderStyle style)
+{
+    return static_cast<caption::Style>(static_cast<int>(style));
+}
+
+QRect ToRect(const caption::Box &box) { return QRect(box.left, box.top, box.Width(), box.Height()); }
+
+QStyle::StandardPixmap ButtonImage(caption::Button button)
+{
+    switch (button) {
+    case caption::Button::Close: return QStyle::SP_TitleBarCloseButton;
+    case caption::Button::Maximize: return QStyle::SP_TitleBarMaxButton;
+    case caption::Button::Restore: return QStyle::SP_TitleBarNormalButton;
+    case caption::Button::Minimize: return QStyle::SP_TitleBarMinButton;
+    case caption::Button::Help: return QStyle::SP_TitleBarContextHelpButton;
+    }
+    return QStyle::SP_TitleBarCloseButton;
+}
+
 } // namespace
 
-// The strip at the top of the window that shows the painted caption and moves the window.
+// The strip at the top of the window that shows the painted caption, runs its buttons and
+// moves the window.
 class TCaptionBar : public QWidget {
 public:
-    explicit TCaptionBar(TGradientForm *form) : QWidget(form), form_(form) {}
+    explicit TCaptionBar(TGradientForm *form) : QWidget(form), form_(form)
+    {
+        setObjectName(QStringLiteral("CaptionBar"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -30,13 +65,56 @@ protected:
         QPainter p(this);
         form_->DrawCaption(p, form_->IsActiveState());
     }
+
     void mousePressEvent(QMouseEvent *event) override
     {
-        if (event->button() == Qt::LeftButton && form_->windowHandle())
+        if (event->button() != Qt::LeftButton)
+            return;
+        if (const auto hit = ButtonAt(event->position().toPoint())) {
+            if (hit->enabled) {
+                form_->pressedButton_ = hit->kind;
+                repaint();
+            }
+            return;
+        }
+        if (form_->windowHandle())
             form_->windowHandle()->startSystemMove();
     }
 
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() != Qt::LeftButton || !form_->pressedButton_)
+            return;
+        const caption::Button pressed = *form_->pressedButton_;
+        form_->pressedButton_.reset();
+        repaint();
+        // Like any push button, the click counts only when released over the pressed button.
+        const auto hit = ButtonAt(event->position().toPoint());
+        if (hit && hit->kind == pressed)
+            form_->CaptionButtonClicked(pressed);
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent *event) override
+    {
+        if (event->button() != Qt::LeftButton || ButtonAt(event->position().toPoint()))
+            return;
+        for (const auto &button : form_->CaptionLayout().buttons) {
+            if ((button.kind == caption::Button::Maximize || button.kind == caption::Button::Restore) &&
+                button.enabled)
+                form_->CaptionButtonClicked(button.kind);
+        }
+    }
+
 private:
+    std::optional<caption::ButtonBox> ButtonAt(QPoint point) const
+    {
+        for (const auto &button : form_->CaptionLayout().buttons) {
+            if (button.box.Contains(point.x(), point.y()))
+                return button;
+        }
+        return std::nullopt;
+    }
+
     TGradientForm *form_;
 };
 
@@ -44,11 +122,11 @@ TGradientForm::TGradientForm(QWidget *owner, BorderStyle style, int borderIcons)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), style_(style), borderIcons_(borderIcons)
 {
     CalculateColors();
+    RecreateCaptionFont();
     layout_ = new QVBoxLayout(this);
     layout_->setSpacing(0);
     const int frame = FrameWidth();
     layout_->setContentsMargins(frame, frame, frame, frame);
-    layout_->setSizeConstraint(QLayout::SetFixedSize);
     if (style_ != BorderStyle::None) {
         captionBar_ = new TCaptionBar(this);
         captionBar_->setFixedHeight(CaptionHeight());
@@ -57,31 +135,56 @@ TGradientForm::TGradientForm(QWidget *owner, BorderStyle style, int borderIcons)
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
     layout_->addWidget(client_);
+    ApplySizing();
 }
 
 TGradientForm::~TGradientForm() = default;
 
 int TGradientForm::FrameWidth() const
 {
-    switch (style_) {
-    case BorderStyle::None:
-        return 0;
-    case BorderStyle::Sizeable:
-    case BorderStyle::SizeToolWin:
-        return 4;
-    default:
-        return 3;
-    }
+    return caption::FrameSize(ToLayoutStyle(style_), SizingFrame, DialogFrame);
 }
 
 int TGradientForm::CaptionHeight() const
 {
-    const bool tool = style_ == BorderStyle::ToolWindow || style_ == BorderStyle::SizeToolWin;
-    const int text = QFontMetrics(font()).height();
-    return tool ? text + 4 : text + 6;
+    const int text = QFontMetrics(captionFont_).height();
+    if (caption::IsToolWindow(ToLayoutStyle(style_)))
+        return std::max(SmallCaptionHeightMin, text + 3);
+    return std::max(CaptionHeightMin, text + 4);
 }
 
-void TGradientForm::SetClientSize(int width, int height) { client_->setFixedSize(width, height); }
+void TGradientForm::RecreateCaptionFont()
+{
+    captionFont_ = QApplication::font();
+    captionFont_.setBold(true);
+    captionFont_.setPixelSize(caption::IsToolWindow(ToLayoutStyle(style_)) ? 10 : 11);
+    if (captionBar_)
+        captionBar_->setFixedHeight(CaptionHeight());
+}
+
+void TGradientForm::SetClientSize(int width, int height)
+{
+    clientSize_ = QSize(width, height);
+    ApplySizing();
+}
+
+// A window keeps the client size it was given; only a maximised one follows the screen.
+void TGradientForm::ApplySizing()
+{
+    if (isMaximized()) {
+        layout_->setSizeConstraint(QLayout::SetDefaultConstraint);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        client_->setMinimumSize(0, 0);
+        client_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        layout_->setSizeConstraint(QLayout::SetFixedSize);
+        if (clientSize_.isValid())
+            client_->setFixedSize(clientSize_);
+    }
+}
+
+void TGradientForm::SetMenuBar(QMenuBar *menuBar) { layout_->insertWidget(captionBar_ ? 1 : 0, menuBar); }
 
 void TGradientForm::CentreOnScreen()
 {
@@ -94,8 +197,6 @@ void TGradientForm::CentreOnScreen()
     move(box.topLeft());
 }
 
-void TGradientForm::SetMenuBar(QMenuBar *menuBar) { layout_->insertWidget(captionBar_ ? 1 : 0, menuBar); }
-
 void TGradientForm::SetCaption(const QString &caption)
 {
     if (caption == caption_)
@@ -106,15 +207,20 @@ void TGradientForm::SetCaption(const QString &caption)
         captionBar_->repaint();
 }
 
+void TGradientForm::RepaintFrame()
+{
+    update();
+    if (captionBar_)
+        captionBar_->update();
+}
+
 void TGradientForm::SetGradientColors(int colors)
 {
     if (colors == gradientColors_ || colors < gradient::MinColors || colors > gradient::MaxColors)
         return;
     gradientColors_ = colors;
     CalculateColors();
-    update();
-    if (captionBar_)
-        captionBar_->update();
+    RepaintFrame();
 }
 
 void TGradientForm::SetPaintGradient(bool paint)
@@ -122,11 +228,14 @@ void TGradientForm::SetPaintGradient(bool paint)
     if (paint == paintGradient_)
         return;
     paintGradient_ = paint;
-    if (captionBar_)
-        captionBar_->update();
+    RepaintFrame();
 }
 
 bool TGradientForm::IsActiveState() const { return isActiveWindow(); }
+
+QColor TGradientForm::ActiveCaptionColour() const { return palette().color(QPalette::Active, QPalette::Highlight); }
+
+QColor TGradientForm::InactiveCaptionColour() const { return QColor(122, 136, 160); }
 
 void TGradientForm::CalculateColors()
 {
@@ -135,8 +244,8 @@ void TGradientForm::CalculateColors()
         for (int i = 0; i < gradient::MaxColors; ++i)
             ramp[i] = qRgb(r[i].r, r[i].g, r[i].b);
     };
-    toRamp(palette().color(QPalette::Inactive, QPalette::Highlight), inactiveRamp_);
-    toRamp(palette().color(QPalette::Active, QPalette::Highlight), activeRamp_);
+    toRamp(InactiveCaptionColour(), inactiveRamp_);
+    toRamp(ActiveCaptionColour(), activeRamp_);
 }
 
 QRect TGradientForm::CaptionRect() const
@@ -147,24 +256,100 @@ QRect TGradientForm::CaptionRect() const
     return QRect(frame, frame, width() - 2 * frame, CaptionHeight());
 }
 
+caption::Layout TGradientForm::CaptionLayout() const
+{
+    const QRect r = CaptionRect();
+    caption::Input in;
+    in.width = r.width();
+    in.height = r.height();
+    in.style = ToLayoutStyle(style_);
+    in.systemMenu = borderIcons_ & biSystemMenu;
+    in.minimize = borderIcons_ & biMinimize;
+    in.maximize = borderIcons_ & biMaximize;
+    in.help = borderIcons_ & biHelp;
+    in.maximized = isMaximized();
+    in.smallIcon = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    in.smallCaptionButton = CaptionHeight() - 2;
+    return caption::Compute(in);
+}
+
 void TGradientForm::DrawCaption(QPainter &painter, bool active)
 {
-    const QRect r(QPoint(0, 0), CaptionRect().size());
-    const auto &ramp = Ramp(active);
+    const QRect r = CaptionRect();
+    if (r.isEmpty())
+        return;
+    // Everything is drawn off-screen first so the bar never flickers through its steps.
+    QImage surface(r.size(), QImage::Format_RGB32);
+    QPainter p(&surface);
+    const QRect whole(QPoint(0, 0), r.size());
+
     if (!paintGradient_ || active) {
+        const auto &ramp = Ramp(active);
         QImage strip(gradientColors_, 1, QImage::Format_RGB32);
         for (int i = 0; i < gradientColors_; ++i)
             strip.setPixel(i, 0, ramp[i]);
-        painter.drawImage(r, strip, QRect(0, 0, gradientColors_ - 1, 1));
+        p.drawImage(whole, strip, QRect(0, 0, gradientColors_ - 1, 1));
     } else {
-        painter.fillRect(r, palette().color(QPalette::Inactive, QPalette::Highlight));
+        p.fillRect(whole, InactiveCaptionColour());
     }
-    QRect text = r.adjusted(3, 0, -3, 0);
+
+    const caption::Layout layout = CaptionLayout();
+    if (layout.icon) {
+        QIcon icon = windowIcon();
+        if (icon.isNull())
+            icon = QApplication::windowIcon();
+        if (icon.isNull())
+            icon = style()->standardIcon(QStyle::SP_TitleBarMenuButton);
+        const QRect box = ToRect(*layout.icon);
+        icon.paint(&p, box);
+    }
+    for (const auto &button : layout.buttons) {
+        const QRect box = ToRect(button.box);
+        const bool sunken = pressedButton_ == button.kind;
+        qDrawWinButton(&p, box, palette(), sunken, &palette().brush(QPalette::Button));
+        const QIcon image = style()->standardIcon(ButtonImage(button.kind), nullptr, this);
+        const QRect glyph = box.adjusted(1, 1, -1, -1).translated(sunken ? 1 : 0, sunken ? 1 : 0);
+        image.paint(&p, glyph, Qt::AlignCenter, button.enabled ? QIcon::Normal : QIcon::Disabled);
+    }
+
+    QRect text = ToRect(layout.text);
+    p.setFont(captionFont_);
     if (OnCaptionPaint)
-        OnCaptionPaint(this, painter, text);
-    painter.setPen(Qt::white);
-    painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
-                     painter.fontMetrics().elidedText(caption_, Qt::ElideRight, text.width()));
+        OnCaptionPaint(this, p, text);
+    text.setLeft(text.left() + 2);
+    p.setFont(captionFont_);
+    p.setPen(QColor(255, 255, 255));
+    p.setBackgroundMode(Qt::TransparentMode);
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+               QFontMetrics(captionFont_).elidedText(caption_, Qt::ElideRight, std::max(0, text.width())));
+    p.end();
+
+    painter.drawImage(QPoint(0, 0), surface);
+}
+
+void TGradientForm::CaptionButtonClicked(caption::Button button)
+{
+    switch (button) {
+    case caption::Button::Close:
+        close();
+        break;
+    case caption::Button::Minimize:
+        showMinimized();
+        break;
+    case caption::Button::Maximize:
+        // Lift the fixed size first, or the window system refuses to maximise.
+        setWindowState(windowState() | Qt::WindowMaximized);
+        ApplySizing();
+        show();
+        break;
+    case caption::Button::Restore:
+        showNormal();
+        break;
+    case caption::Button::Help:
+        emit CaptionHelpRequested();
+        QWhatsThis::enterWhatsThisMode();
+        break;
+    }
 }
 
 int TGradientForm::ShowModal()
@@ -215,10 +400,30 @@ void TGradientForm::closeEvent(QCloseEvent *event)
 
 void TGradientForm::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::ActivationChange && captionBar_)
-        captionBar_->update();
-    if (event->type() == QEvent::PaletteChange)
+    switch (event->type()) {
+    case QEvent::ActivationChange:
+        if (captionBar_)
+            captionBar_->update();
+        break;
+    case QEvent::PaletteChange:
         CalculateColors();
+        RepaintFrame();
+        break;
+    case QEvent::ApplicationFontChange:
+        RecreateCaptionFont();
+        break;
+    case QEvent::WindowStateChange:
+        ApplySizing();
+        if (captionBar_)
+            captionBar_->update();
+        break;
+    case QEvent::WindowTitleChange:
+        // A title set the Qt way still goes through the caption, which the bar paints.
+        SetCaption(windowTitle());
+        break;
+    default:
+        break;
+    }
     QWidget::changeEvent(event);
 }
 
@@ -227,8 +432,6 @@ void TGradientForm::paintEvent(QPaintEvent *)
     if (style_ == BorderStyle::None)
         return;
     QPainter p(this);
-    p.setPen(palette().color(QPalette::Dark));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.fillRect(rect(), palette().brush(QPalette::Window));
+    qDrawWinPanel(&p, rect(), palette(), false);
 }
-
-bool TGradientForm::event(QEvent *event) { return QWidget::event(event); }

@@ -1,11 +1,15 @@
 // Top-level window whose caption bar (gradient, icon, buttons, text) is painted by the window itself.
 #pragma once
 
+#include "dialogs/core/CaptionLayout.h"
+
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QEventLoop;
 class QMenuBar;
@@ -45,17 +49,25 @@ public:
     bool PaintGradient() const { return paintGradient_; }
     void SetPaintGradient(bool paint);
     CaptionPaintHandler OnCaptionPaint;
+    // Bold UI font of the caption text; a smaller one for the tool-window styles.
+    const QFont &CaptionFont() const { return captionFont_; }
 
     BorderStyle Style() const { return style_; }
     int BorderIcons() const { return borderIcons_; }
     bool IsActiveState() const;
 
+    // The caption colours the ramps run to: the palette's highlight when active, a quiet
+    // grey-blue when inactive.
+    QColor ActiveCaptionColour() const;
+    QColor InactiveCaptionColour() const;
     // Colour ramps: entries 0..GradientColors()-1 are used.
     const std::array<QRgb, 256> &Ramp(bool active) const { return active ? activeRamp_ : inactiveRamp_; }
     void CalculateColors();
 
     // Caption rectangle in window coordinates; empty for a window without border.
     QRect CaptionRect() const;
+    // Icon, caption buttons and text box of the caption bar at its current size and state.
+    caption::Layout CaptionLayout() const;
     // Paints the caption bar for the given state onto a surface of CaptionRect()'s size.
     void DrawCaption(QPainter &painter, bool active);
 
@@ -76,22 +88,29 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    bool event(QEvent *event) override;
     int FrameWidth() const;
     int CaptionHeight() const;
 
 private:
     friend class TCaptionBar;
+    void ApplySizing();
+    void RecreateCaptionFont();
+    void CaptionButtonClicked(caption::Button button);
+    void RepaintFrame();
+
     BorderStyle style_;
     int borderIcons_;
     QString caption_;
     int gradientColors_ = 64;
     bool paintGradient_ = false;
+    QFont captionFont_;
     std::array<QRgb, 256> activeRamp_{};
     std::array<QRgb, 256> inactiveRamp_{};
     TCaptionBar *captionBar_ = nullptr;
     QVBoxLayout *layout_ = nullptr;
     QWidget *client_ = nullptr;
+    QSize clientSize_;
+    std::optional<caption::Button> pressedButton_;
     QPointer<QEventLoop> modalLoop_;
     int modalResult_ = mrNone;
     bool showingModal_ = false;
