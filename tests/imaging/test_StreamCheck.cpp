@@ -1,0 +1,80 @@
+// Whole and cut-off GIF and JPEG streams, cut at every possible length.
+#include "imaging/core/StreamCheck.h"
+
+#include "imaging/GifWriter.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::span<const std::uint8_t> Bytes(const QByteArray &data, qsizetype length)
+{
+    return {reinterpret_cast<const std::uint8_t *>(data.constData()), static_cast<std::size_t>(length)};
+}
+
+QImage Noise(int width, int height)
+{
+    QImage image(width, height, QImage::Format_Indexed8);
+    image.setColorCount(256);
+    for (int i = 0; i < 256; ++i)
+        image.setColor(i, qRgb(i, 255 - i, (i * 7) & 0xFF));
+    quint32 seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            image.setPixel(x, y, (seed >> 16) & 0xFF);
+        }
+    return image;
+}
+
+QByteArray Jpeg(const QImage &image, bool progressive)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(image.convertToFormat(QImage::Format_RGB32)));
+    return buffer.data();
+}
+
+TEST(StreamCheck, JpegIsCompleteOnlyAtFullLength)
+{
+    for (const bool progressive : {false, true}) {
+        const QByteArray jpeg = Jpeg(Noise(40, 30), progressive);
+        EXPECT_TRUE(streamcheck::JpegIsComplete(Bytes(jpeg, jpeg.size())));
+        for (qsizetype length = 0; length < jpeg.size(); ++length)
+            ASSERT_FALSE(streamcheck::JpegIsComplete(Bytes(jpeg, length))) << "cut at " << length;
+        // Bytes after the end marker (some cameras append data) do not matter.
+        const QByteArray padded = jpeg + QByteArray("trailing data");
+        EXPECT_TRUE(streamcheck::JpegIsComplete(Bytes(padded, padded.size())));
+    }
+}
+
+TEST(StreamCheck, GifIsCompleteOnlyAtABlockBoundaryAfterAnImage)
+{
+    const QByteArray gif = testgif::Encode(Noise(40, 30));
+    EXPECT_TRUE(streamcheck::GifIsComplete(Bytes(gif, gif.size())));
+    // Without the trailer the stream still ends at a block boundary.
+    EXPECT_TRUE(streamcheck::GifIsComplete(Bytes(gif, gif.size() - 1)));
+    for (qsizetype length = 0; length < gif.size() - 1; ++length)
+        ASSERT_FALSE(streamcheck::GifIsComplete(Bytes(gif, length))) << "cut at " << length;
+}
+
+TEST(StreamCheck, RejectsForeignAndDamagedStreams)
+{
+    const QByteArray gif = testgif::Encode(Noise(4, 4));
+    QByteArray badBlock = gif;
+    badBlock[13 + 768] = char(0x99);
+    const QByteArray headerOnly = gif.left(13 + 768) + QByteArray(1, char(0x3B));
+    const QByteArray jpegNoLength = QByteArray::fromHex("ffd8ffe00001");
+    EXPECT_FALSE(streamcheck::GifIsComplete(Bytes(badBlock, badBlock.size())));
+    EXPECT_FALSE(streamcheck::GifIsComplete(Bytes(headerOnly, headerOnly.size())));
+    EXPECT_FALSE(streamcheck::JpegIsComplete(Bytes(jpegNoLength, jpegNoLength.size())));
+    EXPECT_FALSE(streamcheck::JpegIsComplete(Bytes(gif, gif.size())));
+    const QByteArray signatureOnly("GIF89a");
+    EXPECT_FALSE(streamcheck::GifIsComplete(Bytes(signatureOnly, signatureOnly.size())));
+}
+
+} // namespace
