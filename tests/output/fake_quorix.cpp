@@ -1,0 +1,162 @@
+// Stand-in for the Quorix editor on the D-Bus session bus, for tests of the host editor link.
+//
+// Owns com.tembrel.Quorix, answers WM_ISQUORIXRUNNING on /Quorix (interface com.tembrel.Quorix)
+// and offers getworkdir, isopendoc, opennewfile and puttextatcursor on /Quorix4/Plugin (interface
+// Quorix4.Plugin). Prints "ready" on standard output once it owns the name; exits with 2 when the
+// name is taken or the bus is missing. Flags:
+//   --record FILE        append one line per call received: the method name, then each argument
+//                        as a space and its percent-encoded UTF-8 text (CR LF survive exactly)
+//   --answer N           detection answer (default 1)
+//   --detect-delay MS    answer the detection only after MS milliseconds
+//   --delay MS           answer every automation call only after MS milliseconds
+//   --workdir TEXT       answer of getworkdir (default empty)
+//   --opendoc TEXT       answer of isopendoc (default "true")
+//   --fail METHOD        answer METHOD with a D-Bus error; repeatable, "all" for every automation call
+//   --fail-text TEXT     message of those errors (default "Quorix refused the call")
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+struct TFakeOptions {
+    QString RecordFile;
+    int Answer = 1;
+    int DetectDelayMs = 0;
+    int DelayMs = 0;
+    QString WorkDir;
+    QString OpenDoc = QStringLiteral("true");
+    QStringList Failing;
+    QString FailText = QStringLiteral("Quorix refused the call");
+};
+
+// Appends each call with its arguments to the record file and answers it, late if asked to.
+class TResponder : public QObject, protected QDBusContext {
+    // Q_OBJECT lets QtDBus find the call context of the derived objects.
+    Q_OBJECT
+public:
+    explicit TResponder(const TFakeOptions &options) : Options(options) {}
+
+protected:
+    void Record(const QString &method, const QStringList &arguments) const
+    {
+        if (Options.RecordFile.isEmpty())
+            return;
+        QByteArray line = method.toUtf8();
+        for (const QString &argument : arguments)
+            line += ' ' + argument.toUtf8().toPercentEncoding();
+        QFile file(Options.RecordFile);
+        if (file.open(QIODevice::Append))
+            file.write(line + '\n');
+    }
+
+    // Returns the value to hand to QtDBus; when the answer must wait it is sent later instead.
+    template <typename T>
+    T Answer(const T &value, int delayMs)
+    {
+        if (delayMs <= 0)
+            return value;
+        setDelayedReply(true);
+        const QDBusMessage reply = message().createReply(QVariant::fromValue(value));
+        QDBusConnection bus = connection();
+        QTimer::singleShot(delayMs, this, [bus, reply]() mutable { bus.send(reply); });
+        return {};
+    }
+
+    const TFakeOptions &Options;
+};
+
+class TFakeDetector : public TResponder {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.tembrel.Quorix")
+public:
+    using TResponder::TResponder;
+
+public slots:
+    int WM_ISQUORIXRUNNING(int wParam, int lParam)
+    {
+        Record(QStringLiteral("WM_ISQUORIXRUNNING"), {QString::number(wParam), QString::number(lParam)});
+        return Answer(Options.Answer, Options.DetectDelayMs);
+    }
+};
+
+class TFakePlugin : public TResponder {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "Quorix4.Plugin")
+public:
+    using TResponder::TResponder;
+
+public slots:
+    QString getworkdir() { return Reply(QStringLiteral("getworkdir"), {}, Options.WorkDir); }
+    QString isopendoc() { return Reply(QStringLiteral("isopendoc"), {}, Options.OpenDoc); }
+    QString opennewfile() { return Reply(QStringLiteral("opennewfile"), {}, QString()); }
+    QString puttextatcursor(const QString &text) { return Reply(QStringLiteral("puttextatcursor"), {text}, QString()); }
+
+private:
+    QString Reply(const QString &method, const QStringList &arguments, const QString &value)
+    {
+        Record(method, arguments);
+        if (Options.Failing.contains(method) || Options.Failing.contains(QStringLiteral("all"))) {
+            sendErrorReply(QDBusError::Failed, Options.FailText);
+            return {};
+        }
+        return Answer(value, Options.DelayMs);
+    }
+};
+
+TFakeOptions ParseOptions(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption record(QStringLiteral("record"), QString(), QStringLiteral("file"));
+    const QCommandLineOption answer(QStringLiteral("answer"), QString(), QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption detectDelay(QStringLiteral("detect-delay"), QString(), QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption delay(QStringLiteral("delay"), QString(), QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption workDir(QStringLiteral("workdir"), QString(), QStringLiteral("text"));
+    const QCommandLineOption openDoc(QStringLiteral("opendoc"), QString(), QStringLiteral("text"), QStringLiteral("true"));
+    const QCommandLineOption fail(QStringLiteral("fail"), QString(), QStringLiteral("method"));
+    const QCommandLineOption failText(QStringLiteral("fail-text"), QString(), QStringLiteral("text"),
+                                      QStringLiteral("Quorix refused the call"));
+    parser.addOptions({record, answer, detectDelay, delay, workDir, openDoc, fail, failText});
+    parser.process(app);
+
+    TFakeOptions options;
+    options.RecordFile = parser.value(record);
+    options.Answer = parser.value(answer).toInt();
+    options.DetectDelayMs = parser.value(detectDelay).toInt();
+    options.DelayMs = parser.value(delay).toInt();
+    options.WorkDir = parser.value(workDir);
+    options.OpenDoc = parser.value(openDoc);
+    options.Failing = parser.values(fail);
+    options.FailText = parser.value(failText);
+    return options;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const TFakeOptions options = ParseOptions(app);
+
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    TFakeDetector detector(options);
+    TFakePlugin plugin(options);
+    if (!bus.registerObject(QStringLiteral("/Quorix"), &detector, QDBusConnection::ExportAllSlots)
+        || !bus.registerObject(QStringLiteral("/Quorix4/Plugin"), &plugin, QDBusConnection::ExportAllSlots)
+        || !bus.registerService(QStringLiteral("com.tembrel.Quorix"))) {
+        std::fprintf(stderr, "fake_quorix: %s\n", qPrintable(bus.lastError().message()));
+        return 2;
+    }
+    std::printf("ready\n");
+    std::fflush(stdout);
+    return app.exec();
+}
+
+#include "fake_quorix.moc"
