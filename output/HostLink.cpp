@@ -6,19 +6,19 @@
 
 namespace {
 
-QString Text(const char *latin1) { return QString::fromLatin1(latin1); }
+QString Latin1(const char *text) { return QString::fromLatin1(text); }
 
 } // namespace
 
-QString RegisterQuorixMessage() { return Text(quorixbus::DetectMethod); }
+QString RegisterQuorixMessage() { return Latin1(quorixbus::DetectMethod); }
 
 bool QuorixRunning(const QDBusConnection &bus)
 {
     if (!bus.isConnected())
         return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(Text(quorixbus::Service), Text(quorixbus::DetectPath),
-                                                       Text(quorixbus::DetectInterface),
-                                                       Text(quorixbus::DetectMethod));
+    QDBusMessage call = QDBusMessage::createMethodCall(Latin1(quorixbus::Service), Latin1(quorixbus::DetectPath),
+                                                       Latin1(quorixbus::DetectInterface),
+                                                       Latin1(quorixbus::DetectMethod));
     call << 0 << 0;
     // Block without an event loop: nothing else may run while start-up waits for the answer.
     const QDBusMessage reply = bus.call(call, QDBus::Block, quorixbus::DetectTimeoutMs);
@@ -38,9 +38,9 @@ TQuorixPlugin::TQuorixPlugin(const QDBusConnection &bus) : Bus(bus)
         throw EQuorixError(reason.isEmpty() ? QStringLiteral("Not connected to the D-Bus session bus.") : reason);
     }
     const QDBusConnectionInterface *names = Bus.interface();
-    if (!names || !names->isServiceRegistered(Text(quorixbus::Service)).value())
+    if (!names || !names->isServiceRegistered(Latin1(quorixbus::Service)).value())
         throw EQuorixError(QStringLiteral("Cannot create the object \"%1\": Quorix is not running.")
-                               .arg(Text(quorixbus::PluginInterface)));
+                               .arg(Latin1(quorixbus::PluginInterface)));
 }
 
 QString TQuorixPlugin::getworkdir() { return Call(QStringLiteral("getworkdir")); }
@@ -50,8 +50,8 @@ QString TQuorixPlugin::puttextatcursor(const QString &text) { return Call(QStrin
 
 QString TQuorixPlugin::Call(const QString &method, const QVariantList &arguments)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(Text(quorixbus::Service), Text(quorixbus::PluginPath),
-                                                       Text(quorixbus::PluginInterface), method);
+    QDBusMessage call = QDBusMessage::createMethodCall(Latin1(quorixbus::Service), Latin1(quorixbus::PluginPath),
+                                                       Latin1(quorixbus::PluginInterface), method);
     call.setArguments(arguments);
     const QDBusMessage reply = Bus.call(call, QDBus::Block);
     if (reply.type() == QDBusMessage::ErrorMessage)
