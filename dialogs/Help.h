@@ -1,0 +1,50 @@
+// Mapolin's help: the help file, the application's help hook, a help window for topics, pop-ups at
+// the pointer, and F1 / What's This on controls that carry a "HelpContext" property.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace Help {
+
+enum class Command { Topic, Popup };
+
+// Controls (or a parent of theirs) name their topic with this int property; 0 means none.
+inline constexpr char kContextProperty[] = "HelpContext";
+
+// Sees every request first. Returns true to let it go on; false drops it, and the hook may have
+// asked for something else in its place by calling Request itself.
+using Hook = std::function<bool(Command command, int context)>;
+
+// "<file>" or "<file>><window>": the help file and the name of the window that shows its topics.
+void SetHelpFile(const QString &fileAndWindow);
+QString HelpFile();
+QString WindowName();
+void SetHook(Hook hook);
+
+// Shows the topic in the help window or as a pop-up at the pointer. False when the hook dropped
+// the request or it could not be shown (the user was told why).
+bool Request(Command command, int context);
+
+// F1 on a focused control asks for its topic; What's This on it shows its pop-up. Idempotent.
+void InstallKeyHandler();
+
+// What was shown last, for the window's own checks and for tests.
+struct Shown {
+    Command command = Command::Topic;
+    int context = 0;
+    QString title;
+    QPoint position; // pop-ups: the screen position they were shown at
+};
+std::optional<Shown> LastShown();
+// The help window while it exists.
+QWidget *Window();
+// Forgets the file, the hook and what was shown, and closes the help window.
+void Reset();
+
+} // namespace Help

@@ -1,0 +1,261 @@
+// The help file parser, the shipped help file, and help requests routed through the hook and F1.
+#include "dialogs/Help.h"
+
+#include "dialogs/Prompter.h"
+#include "dialogs/core/HelpFile.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFile>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TMessagePrompter : public IPrompter {
+public:
+    QMessageBox::StandardButton Message(QWidget *, Kind, const QString &, const QString &text,
+                                        QMessageBox::StandardButtons) override
+    {
+        texts.append(text);
+        return QMessageBox::Ok;
+    }
+    QString OpenFile(QWidget *, const OpenFileRequest &) override { return {}; }
+    std::optional<QColor> ChooseColour(QWidget *, const QColor &) override { return std::nullopt; }
+    QStringList texts;
+};
+
+QString ShippedHelpFile()
+{
+    return QString::fromLocal8Bit(qgetenv("MAPOLIN_SOURCE_DIR")) + QStringLiteral("/resources/mapolin.hlp");
+}
+
+std::string ReadAll(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll().toStdString();
+}
+
+TEST(HelpFile, ParsesTopicsParagraphsAndListItems)
+{
+    const auto result = helpfile::Parse("\xEF\xBB\xBFMAPOLIN-HELP 1\r\n"
+                                        "@topic 1 Contents  \r\n"
+                                        "First line\r\n"
+                                        "second line.\r\n"
+                                        "\r\n"
+                                        "\r\n"
+                                        "- item one\r\n"
+                                        "- item two\r\n"
+                                        "@topic 21  URL of a hotspot\n"
+                                        "@end\n"
+                                        "\n");
+    ASSERT_TRUE(result.Ok()) << result.error;
+    ASSERT_EQ(result.topics.size(), 2u);
+    const helpfile::Topic &contents = result.topics.at(1);
+    EXPECT_EQ(contents.title, "Contents");
+    using Paragraphs = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(contents.paragraphs, (Paragraphs{{"First line", "second line."}, {"- item one", "- item two"}}));
+    EXPECT_EQ(result.topics.at(21).title, "URL of a hotspot");
+    EXPECT_TRUE(result.topics.at(21).paragraphs.empty());
+}
+
+TEST(HelpFile, ReportsMalformedFilesWithTheirLine)
+{
+    struct Case {
+        const char *text;
+        int line;
+        const char *error;
+    };
+    const Case cases[] = {
+        {"", 1, "not a Mapolin help file"},
+        {"MAPOLIN-HELP 2\n@end\n", 1, "not a Mapolin help file"},
+        {"MAPOLIN-HELP 1\nstray text\n@end\n", 2, "before the first topic"},
+        {"MAPOLIN-HELP 1\n@topic x Title\n@end\n", 2, "context number"},
+        {"MAPOLIN-HELP 1\n@topic 0 Title\n@end\n", 2, "context number"},
+        {"MAPOLIN-HELP 1\n@topic 99999999999 Title\n@end\n", 2, "context number"},
+        {"MAPOLIN-HELP 1\n@topic 12x Title\n@end\n", 2, "context number"},
+        {"MAPOLIN-HELP 1\n@topic 12\n@end\n", 2, "no title"},
+        {"MAPOLIN-HELP 1\n@topic 3 A\n@topic 3 B\n@end\n", 3, "appears twice"},
+        {"MAPOLIN-HELP 1\n@topic 3 A\n@title B\n@end\n", 3, "unknown directive @title"},
+        {"MAPOLIN-HELP 1\n@topic 3 A\n@end\nmore\n", 4, "after @end"},
+        {"MAPOLIN-HELP 1\n@topic 3 A\ntext\n", 3, "cut short"},
+    };
+    for (const Case &c : cases) {
+        const auto result = helpfile::Parse(c.text);
+        EXPECT_FALSE(result.Ok()) << c.text;
+        EXPECT_EQ(result.errorLine, c.line) << c.text;
+        EXPECT_NE(result.error.find(c.error), std::string::npos) << c.text << " -> " << result.error;
+    }
+}
+
+TEST(HelpFile, ShippedFileCoversEveryContextAndIsToldApartWhenCut)
+{
+    const std::string text = ReadAll(ShippedHelpFile());
+    const auto result = helpfile::Parse(text);
+    ASSERT_TRUE(result.Ok()) << result.errorLine << ": " << result.error;
+    for (const int context : {1, 11, 12, 13, 14, 15, 17, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28}) {
+        ASSERT_TRUE(result.topics.contains(context)) << context;
+        EXPECT_FALSE(result.topics.at(context).paragraphs.empty()) << context;
+    }
+    // Every cut at a line end loses "@end" and must not pass for the whole file.
+    for (std::size_t end = text.find('\n'); end + 1 < text.size(); end = text.find('\n', end + 1))
+        ASSERT_FALSE(helpfile::Parse(std::string_view(text).substr(0, end + 1)).Ok()) << "cut after byte " << end;
+    // The build puts a copy beside the programs, where the main window looks for it.
+    EXPECT_EQ(ReadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/mapolin.hlp")), text);
+}
+
+class HelpTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetPrompter(&prompter);
+        Help::SetHelpFile(ShippedHelpFile() + QStringLiteral(">rodiradi"));
+    }
+    void TearDown() override
+    {
+        Help::Reset();
+        SetPrompter(nullptr);
+    }
+
+    // The main window's rule: only the contents are a topic; every other topic becomes a pop-up.
+    void InstallAppHelp()
+    {
+        Help::SetHook([this](Help::Command command, int context) {
+            seen.emplace_back(command, context);
+            if (command == Help::Command::Topic && context != 1) {
+                Help::Request(Help::Command::Popup, context);
+                return false;
+            }
+            return true;
+        });
+    }
+
+    TMessagePrompter prompter;
+    std::vector<std::pair<Help::Command, int>> seen;
+};
+
+TEST_F(HelpTest, HelpFileNamesTheFileAndItsWindow)
+{
+    EXPECT_EQ(Help::HelpFile(), ShippedHelpFile());
+    EXPECT_EQ(Help::WindowName(), "rodiradi");
+    Help::SetHelpFile(QStringLiteral("/opt/help.hlp"));
+    EXPECT_EQ(Help::HelpFile(), "/opt/help.hlp");
+    EXPECT_EQ(Help::WindowName(), "main");
+}
+
+TEST_F(HelpTest, HookSendsContentsToTheWindowAndOtherTopicsToPopups)
+{
+    InstallAppHelp();
+    ASSERT_TRUE(Help::Request(Help::Command::Topic, 1));
+    ASSERT_TRUE(Help::Window());
+    EXPECT_EQ(Help::Window()->objectName(), "rodiradi");
+    EXPECT_TRUE(Help::Window()->isVisible());
+    const auto *browser = Help::Window()->findChild<QTextBrowser *>();
+    ASSERT_TRUE(browser);
+    EXPECT_TRUE(browser->toPlainText().contains("Mapolin Help Contents"));
+    EXPECT_TRUE(browser->toPlainText().contains("Quorix"));
+    EXPECT_EQ(Help::LastShown()->command, Help::Command::Topic);
+
+    QCursor::setPos(200, 150);
+    EXPECT_FALSE(Help::Request(Help::Command::Topic, 21)); // the topic request itself is dropped
+    const auto shown = Help::LastShown();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->command, Help::Command::Popup);
+    EXPECT_EQ(shown->context, 21);
+    EXPECT_EQ(shown->title, "URL");
+    EXPECT_EQ(shown->position, QCursor::pos());
+
+    using Seen = std::vector<std::pair<Help::Command, int>>;
+    EXPECT_EQ(seen, (Seen{{Help::Command::Topic, 1}, {Help::Command::Topic, 21}, {Help::Command::Popup, 21}}));
+    EXPECT_TRUE(prompter.texts.isEmpty());
+}
+
+TEST_F(HelpTest, DroppedAndEndlesslyReplacedRequestsShowNothing)
+{
+    Help::SetHook([](Help::Command, int) { return false; });
+    EXPECT_FALSE(Help::Request(Help::Command::Topic, 1));
+    EXPECT_FALSE(Help::LastShown());
+
+    int calls = 0;
+    Help::SetHook([&calls](Help::Command command, int context) {
+        ++calls;
+        Help::Request(command, context);
+        return false;
+    });
+    EXPECT_FALSE(Help::Request(Help::Command::Popup, 15));
+    EXPECT_FALSE(Help::LastShown());
+    EXPECT_LE(calls, 8);
+}
+
+TEST_F(HelpTest, F1AndWhatsThisUseTheNearestHelpContext)
+{
+    InstallAppHelp();
+    Help::InstallKeyHandler();
+    Help::InstallKeyHandler(); // a second install must not ask twice
+
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *url = new QComboBox;
+    url->setEditable(true);
+    url->setProperty(Help::kContextProperty, 21);
+    auto *group = new QWidget;
+    group->setProperty(Help::kContextProperty, 15);
+    auto *inGroup = new QLineEdit(group);
+    auto *plain = new QLineEdit;
+    layout->addWidget(url);
+    layout->addWidget(group);
+    layout->addWidget(plain);
+    window.show();
+
+    QTest::keyClick(url->lineEdit(), Qt::Key_F1);
+    ASSERT_TRUE(Help::LastShown());
+    EXPECT_EQ(Help::LastShown()->context, 21);
+    EXPECT_EQ(Help::LastShown()->command, Help::Command::Popup);
+
+    QTest::keyClick(inGroup, Qt::Key_F1);
+    EXPECT_EQ(Help::LastShown()->context, 15);
+
+    seen.clear();
+    QTest::keyClick(plain, Qt::Key_F1);
+    QTest::keyClick(url->lineEdit(), Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(seen.empty());
+
+    QHelpEvent whatsThis(QEvent::WhatsThis, QPoint(1, 1), url->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(url, &whatsThis);
+    using Seen = std::vector<std::pair<Help::Command, int>>;
+    EXPECT_EQ(seen, (Seen{{Help::Command::Popup, 21}}));
+    EXPECT_TRUE(prompter.texts.isEmpty());
+}
+
+TEST_F(HelpTest, MissingDamagedFileAndUnknownContextAreReported)
+{
+    EXPECT_FALSE(Help::Request(Help::Command::Popup, 999));
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.texts.last(), "The help file has no topic for help context 999.");
+
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("mapolin.hlp");
+    Help::SetHelpFile(missing + ">rodiradi");
+    EXPECT_FALSE(Help::Request(Help::Command::Topic, 1));
+    ASSERT_EQ(prompter.texts.size(), 2);
+    EXPECT_EQ(prompter.texts.last(), "Cannot open the help file \"" + missing + "\".");
+
+    QFile damaged(missing);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("MAPOLIN-HELP 1\n@topic 1 Contents\nThe rest was lost");
+    damaged.close();
+    EXPECT_FALSE(Help::Request(Help::Command::Topic, 1));
+    ASSERT_EQ(prompter.texts.size(), 3);
+    EXPECT_TRUE(prompter.texts.last().contains("damaged (line 3"));
+    EXPECT_FALSE(Help::LastShown());
+    EXPECT_FALSE(Help::Window());
+}
+
+} // namespace
