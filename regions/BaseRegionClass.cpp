@@ -1,0 +1,276 @@
+#include "regions/BaseRegionClass.h"
+
+#include "dialogs/AddHotspotForm.h"
+#include "dialogs/Prompter.h"
+#include "regions/ChannelField.h"
+#include "regions/CursorTable.h"
+#include "regions/PointerConfinement.h"
+#include "regions/ScrollBox.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <exception>
+#include <memory>
+#include <optional>
+
+namespace {
+
+QWidget *ClientOf(QWidget *owner)
+{
+    if (auto *box = qobject_cast<TScrollBox *>(owner))
+        return box->Client();
+    return owner;
+}
+
+std::optional<TMouseButton> ButtonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return TMouseButton::mbLeft;
+    case Qt::RightButton: return TMouseButton::mbRight;
+    case Qt::MiddleButton: return TMouseButton::mbMiddle;
+    default: return std::nullopt;
+    }
+}
+
+TShiftState ShiftOf(const QMouseEvent *event)
+{
+    TShiftState shift = 0;
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if (keys & Qt::ShiftModifier)
+        shift |= ssShift;
+    if (keys & Qt::AltModifier)
+        shift |= ssAlt;
+    if (keys & Qt::ControlModifier)
+        shift |= ssCtrl;
+    const Qt::MouseButtons buttons = event->buttons();
+    if (buttons & Qt::LeftButton)
+        shift |= ssLeft;
+    if (buttons & Qt::RightButton)
+        shift |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        shift |= ssMiddle;
+    return shift;
+}
+
+QPainter::CompositionMode CompositionOf(TBaseRegion::TPenMode mode)
+{
+    switch (mode) {
+    case TBaseRegion::TPenMode::pmNot: return QPainter::RasterOp_NotDestination;
+    case TBaseRegion::TPenMode::pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case TBaseRegion::TPenMode::pmCopy: break;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+} // namespace
+
+TBaseRegion::TBaseRegion(QWidget *owner) : QWidget(ClientOf(owner))
+{
+    // Every pointer move must arrive, buttons held or not: each one asks for the image origin.
+    setMouseTracking(true);
+}
+
+TBaseRegion::~TBaseRegion() = default;
+
+void TBaseRegion::SetPenColor(const QColor &color)
+{
+    penColor_ = color;
+    update();
+}
+
+void TBaseRegion::Deselect()
+{
+    penMode_ = TPenMode::pmCopy;
+    penStyle_ = TPenStyle::psSolid;
+    unsetCursor();
+    Selected = false;
+}
+
+void TBaseRegion::MouseDown(TMouseButton, TShiftState, int, int) {}
+void TBaseRegion::MouseMove(TShiftState, int, int) {}
+void TBaseRegion::MouseUp(TMouseButton, TShiftState, int, int) {}
+void TBaseRegion::Paint(QPainter &) {}
+
+void TBaseRegion::Emit(const QString &word)
+{
+    txtInfo->SetText(QString());
+    txtInfo->SetText(word);
+}
+
+QPoint TBaseRegion::RequestImageOrigin()
+{
+    Emit(QStringLiteral("MOVE"));
+    return {txtXPos->ToInt(), txtYPos->ToInt()};
+}
+
+regiongeom::ImageArea TBaseRegion::ImageAreaAt(const QPoint &origin) const
+{
+    return {origin.x(), origin.y(), ImageWidth, ImageHeight};
+}
+
+void TBaseRegion::ReportMiss(int X, int Y, const QString &lead)
+{
+    txtXPos->SetInt(Left() + X);
+    txtYPos->SetInt(Top() + Y);
+    txtInfo->SetText(lead);
+    txtInfo->SetText(QStringLiteral("MISS"));
+}
+
+void TBaseRegion::ConfinePointer()
+{
+    ReleasePointer();
+    QWidget *client = parentWidget();
+    if (!client)
+        return;
+    // Cut to what the client area shows: the pointer cannot reach the scrolled-away part anyway.
+    const regiongeom::Span area = regiongeom::ConfinementArea(Box(), client->width(), client->height());
+    if (area.right <= area.left || area.bottom <= area.top)
+        return;
+    const QRect screen(client->mapToGlobal(QPoint(area.left, area.top)),
+                       client->mapToGlobal(QPoint(area.right - 1, area.bottom - 1)));
+    confinement_ = new TPointerConfinement(screen, this);
+}
+
+void TBaseRegion::ReleasePointer() { delete confinement_.data(); }
+
+void TBaseRegion::RubberBand()
+{
+    penMode_ = TPenMode::pmNot;
+    repaint();
+    penMode_ = TPenMode::pmCopy;
+}
+
+void TBaseRegion::Complete(const QString &cancelWord)
+{
+    ReleasePointer();
+    Drawn = true;
+    FitToShape();
+    AppCursor::Set(AppCursor::crDefault);
+    bool cancelled = false;
+    {
+        const auto dialog = std::make_unique<TfrmHotSpot>(this);
+        const int result = dialog->ShowModal();
+        if (result == mrOk) {
+            URL = dialog->URL;
+            Target = dialog->Target;
+            StatusText = dialog->StatusText;
+        } else if (result == mrCancel) {
+            cancelled = true;
+        }
+    }
+    if (cancelled) {
+        // The main window destroys the region on the cancel word; until then it takes no input.
+        cancelled_ = true;
+        hide();
+        txtInfo->SetText(cancelWord);
+        return;
+    }
+    txtInfo->SetText(QStringLiteral("DRAWN"));
+}
+
+void TBaseRegion::SelectAndGrab(int X, int Y, bool keepShownCursor)
+{
+    // First, so that the dispatcher's deselect-all cannot undo this selection.
+    Emit(QStringLiteral("REPAINT"));
+    Selected = true;
+    LastX = X;
+    LastY = Y;
+    raise();
+    Dragging = true;
+    penStyle_ = TPenStyle::psDot;
+    penMode_ = TPenMode::pmXor;
+    if (!keepShownCursor || AppCursor::IsDefault())
+        AppCursor::Set(AppCursor::crMoveRegion);
+    txtTarget->setText(Target);
+    cmbURL->setCurrentText(URL);
+    repaint();
+}
+
+void TBaseRegion::DragMove(int X, int Y, const QPoint &imageOrigin)
+{
+    SetBox(regiongeom::MoveWithinImage(Box(), X - LastX, Y - LastY, ImageAreaAt(imageOrigin)));
+    ScrollIntoView();
+}
+
+void TBaseRegion::ScrollIntoView()
+{
+    if (TScrollBox *box = TScrollBox::Of(this))
+        box->ScrollInView(this);
+}
+
+void TBaseRegion::paintEvent(QPaintEvent *)
+{
+    QPainter canvas(this);
+    QPen pen(penColor_);
+    pen.setCosmetic(true);
+    pen.setStyle(penStyle_ == TPenStyle::psDot ? Qt::DotLine : Qt::SolidLine);
+    canvas.setPen(pen);
+    canvas.setBrush(Qt::NoBrush);
+    canvas.setCompositionMode(CompositionOf(penMode_));
+    Paint(canvas);
+}
+
+QPoint TBaseRegion::LocalPos(const QMouseEvent *event) const
+{
+    const QPoint global = event->globalPosition().toPoint();
+    return mapFromGlobal(confinement_ ? confinement_->Clamp(global) : global);
+}
+
+template <typename Handler> void TBaseRegion::Guarded(Handler &&handler)
+{
+    // A failed command ends here with its message, as the application's error handler would show it.
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        Prompter().Message(window(), IPrompter::Kind::Error, QGuiApplication::applicationDisplayName(),
+                           QString::fromStdString(error.what()), QMessageBox::Ok);
+    }
+}
+
+// The handlers may end in the region's own cancel word, after which it is about to be destroyed:
+// nothing of this is touched after the call.
+void TBaseRegion::DeliverPress(QMouseEvent *event, TShiftState extra)
+{
+    const std::optional<TMouseButton> button = ButtonOf(event->button());
+    if (cancelled_ || !button) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const QPoint p = LocalPos(event);
+    const TShiftState shift = ShiftOf(event) | extra;
+    Guarded([&] { MouseDown(*button, shift, p.x(), p.y()); });
+}
+
+void TBaseRegion::mousePressEvent(QMouseEvent *event) { DeliverPress(event, 0); }
+
+void TBaseRegion::mouseDoubleClickEvent(QMouseEvent *event) { DeliverPress(event, ssDouble); }
+
+void TBaseRegion::mouseMoveEvent(QMouseEvent *event)
+{
+    if (cancelled_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const QPoint p = LocalPos(event);
+    const TShiftState shift = ShiftOf(event);
+    Guarded([&] { MouseMove(shift, p.x(), p.y()); });
+}
+
+void TBaseRegion::mouseReleaseEvent(QMouseEvent *event)
+{
+    const std::optional<TMouseButton> button = ButtonOf(event->button());
+    if (cancelled_ || !button) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const QPoint p = LocalPos(event);
+    const TShiftState shift = ShiftOf(event);
+    Guarded([&] { MouseUp(*button, shift, p.x(), p.y()); });
+}
