@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 
 using namespace hotspotkit;
 
@@ -46,8 +45,7 @@ TfrmDefaultHotSpot::TfrmDefaultHotSpot(QWidget *owner)
     connect(btnOpen, &QPushButton::clicked, this, &TfrmDefaultHotSpot::btnOpenClick);
     connect(btnOk, &QPushButton::clicked, this, &TfrmDefaultHotSpot::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmDefaultHotSpot::btnCancelClick);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, btnCancel, &QPushButton::click);
+    SetCancelButton(btnCancel);
 
     CentreOnScreen();
     FormCreate();

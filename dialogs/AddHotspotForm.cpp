@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 using namespace hotspotkit;
 
@@ -48,8 +47,7 @@ TfrmHotSpot::TfrmHotSpot(QWidget *owner)
     connect(btnOpen, &QPushButton::clicked, this, &TfrmHotSpot::btnOpenClick);
     connect(btnOk, &QPushButton::clicked, this, &TfrmHotSpot::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmHotSpot::btnCancelClick);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, btnCancel, &QPushButton::click);
+    SetCancelButton(btnCancel);
 
     CentreOnScreen();
     FormCreate();

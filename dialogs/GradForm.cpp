@@ -2,8 +2,10 @@
 
 #include "dialogs/core/GradientMath.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -425,6 +427,17 @@ void TGradientForm::changeEvent(QEvent *event)
         break;
     }
     QWidget::changeEvent(event);
+}
+
+// Escape reaches the window when no control wanted it (an open drop-down list closes first).
+void TGradientForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && cancelButton_ &&
+        cancelButton_->isEnabled() && cancelButton_->isVisible()) {
+        cancelButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TGradientForm::paintEvent(QPaintEvent *)

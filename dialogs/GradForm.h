@@ -3,6 +3,7 @@
 
 #include "dialogs/core/CaptionLayout.h"
 
+#include <QAbstractButton>
 #include <QFont>
 #include <QPointer>
 #include <QWidget>
@@ -77,6 +78,9 @@ public:
     // A non-zero result ends a modal showing.
     void SetModalResult(int result);
 
+    // The button that Escape clicks, as a dialog's Cancel button; nullptr for none.
+    void SetCancelButton(QAbstractButton *button) { cancelButton_ = button; }
+
     // Tests answer modal windows through this hook instead of a nested event loop: it is
     // called with the shown window and should end it (click a button, press Escape).
     static void SetModalHandler(std::function<void(TGradientForm &)> handler);
@@ -88,6 +92,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     int FrameWidth() const;
     int CaptionHeight() const;
 
@@ -110,6 +115,7 @@ private:
     QVBoxLayout *layout_ = nullptr;
     QWidget *client_ = nullptr;
     QSize clientSize_;
+    QPointer<QAbstractButton> cancelButton_;
     std::optional<caption::Button> pressedButton_;
     QPointer<QEventLoop> modalLoop_;
     int modalResult_ = mrNone;
