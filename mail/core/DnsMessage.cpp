@@ -128,7 +128,7 @@ std::vector<std::uint8_t> EncodeDnsName(const std::string &domain)
             ++labelLength;
         }
     }
-    if (labelLength > MaxLabelBytes)
+    if (labelLength == 0 || labelLength > MaxLabelBytes)
         throw EResolverError("Invalid domain name");
     out[0] = static_cast<std::uint8_t>(labelLength);
     out.push_back(0);

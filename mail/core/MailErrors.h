@@ -41,7 +41,34 @@ public:
     using EMailError::EMailError;
 };
 
+// The component's own error codes; the Windows Sockets codes (10000-11004) are used as they are.
+namespace SocketCode {
+constexpr int NoError = 10000;
+constexpr int WouldBlock = 10035;
+constexpr int ConnectionReset = 10054;
+constexpr int ConnectionTimedOut = 10060;
+constexpr int ConnectionRefused = 10061;
+constexpr int HostNotFound = 11001;
+constexpr int NoRecovery = 11003;
+constexpr int TimedOut = 57000;
+constexpr int Canceled = 57001;
+constexpr int ServerRequired = 57002;
+constexpr int InvalidWinsockVersion = 57003;
+constexpr int ResolveFailed = 57004;
+constexpr int NotConnected = 57008;
+constexpr int FunctionNotFound = 57010;
+constexpr int WinsockNotLoaded = 57011;
+constexpr int WinsockNotFound = 57012;
+constexpr int SenderRequired = 57100;
+constexpr int RecipientRequired = 57101;
+constexpr int MessageRequired = 57102;
+} // namespace SocketCode
+
 // The text shown for a socket error code: "[10061] Connection refused", or "Error #<code>".
 std::string SocketErrorText(int code);
+
+// The Windows Sockets code for a POSIX errno value (ECONNREFUSED -> 10061); unknown values come
+// back unchanged, so their text is "Error #<errno>".
+int SocketCodeFromErrno(int errnoValue);
 
 } // namespace mail
