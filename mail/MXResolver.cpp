@@ -63,7 +63,7 @@ void TmsMXResolver::Resolve()
             throw ESocketError(SocketErrorCode(failure));
     };
 
-    // Connected, so the kernel already drops datagrams of other peers and reports a refusal.
+    // Connected, so the kernel already drops datagrams of other peers.
     socket.connectToHost(server, Port);
     const auto connected = [&] { return failed || socket.state() == QAbstractSocket::ConnectedState; };
     if (!connected())
@@ -90,8 +90,12 @@ void TmsMXResolver::Resolve()
         QHostAddress sender;
         quint16 senderPort = 0;
         const qint64 size = socket.readDatagram(answer.data(), answer.size(), &sender, &senderPort);
-        if (size < 0)
-            continue;
+        if (size < 0) {
+            // Qt reports a datagram that vanished (as after an ICMP refusal) as temporary.
+            if (socket.error() == QAbstractSocket::TemporaryError)
+                continue;
+            throw ESocketError(SocketErrorCode(socket.error()));
+        }
         const auto *bytes = reinterpret_cast<const std::uint8_t *>(answer.constData());
         if (SameHost(sender, server) && senderPort == Port
             && IsReplyToQuery(query, bytes, std::size_t(size))) {
