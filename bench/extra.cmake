@@ -1,0 +1,6 @@
+# bench_mx compares the MX answer parser with c-ares; c-ares is linked into that program only.
+find_library(CARES_LIBRARY cares REQUIRED)
+find_path(CARES_INCLUDE_DIR ares.h REQUIRED)
+# The bench targets are made after this file is read, so the link is added at the end.
+cmake_language(DEFER CALL target_link_libraries bench_mx PRIVATE ${CARES_LIBRARY})
+cmake_language(DEFER CALL target_include_directories bench_mx PRIVATE ${CARES_INCLUDE_DIR})
