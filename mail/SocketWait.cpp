@@ -22,25 +22,27 @@ void TSocketWait::Wait(const std::function<bool()> &done, int timeOutSeconds)
     counter_ = timeOutSeconds;
     timedOut_ = false;
     ticker_.start();
+    // The ticker must stop however the wait ends, also when done() throws.
+    struct StopTicker {
+        QTimer &timer;
+        ~StopTicker() { timer.stop(); }
+    } stopTicker{ticker_};
+
     auto *dispatcher = QThread::currentThread()->eventDispatcher();
     for (;;) {
+        // Handle what is pending without blocking, so an event that is already there (bytes
+        // buffered by an earlier read) ends the wait at once.
         QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (done())
+            return;
+        if (canceled_)
+            throw ECanceledError();
+        if (timedOut_)
+            throw ETimedOutError();
+        // Sleep until something happens; the ticker wakes this at least once a second.
         if (dispatcher)
             dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        else
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (done()) {
-            ticker_.stop();
-            return;
-        }
-        if (canceled_) {
-            ticker_.stop();
-            throw ECanceledError();
-        }
-        if (timedOut_) {
-            ticker_.stop();
-            throw ETimedOutError();
-        }
     }
 }
 
