@@ -29,7 +29,7 @@ public:
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(browser_);
-        resize(460, 380);
+        resize(520, 460);
     }
 
     void ShowTopic(const QString &html)

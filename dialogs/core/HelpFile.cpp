@@ -117,6 +117,13 @@ ParseResult Parse(std::string_view text)
         }
         if (!topic)
             return fail(number, "text before the first topic");
+        // An indented line carries a list item on.
+        if (paragraphOpen && (line.front() == ' ' || line.front() == '\t')
+            && topic->paragraphs.back().back().starts_with("- ")) {
+            topic->paragraphs.back().back() += ' ';
+            topic->paragraphs.back().back() += TrimLeft(line);
+            continue;
+        }
         if (!paragraphOpen)
             topic->paragraphs.emplace_back();
         topic->paragraphs.back().emplace_back(line);

@@ -3,7 +3,8 @@
 // The file is UTF-8 text:
 //   MAPOLIN-HELP 1
 //   @topic <context> <title>
-//   text lines; a blank line starts a new paragraph; a line starting "- " is a list item
+//   text lines; a blank line starts a new paragraph; a line starting "- " is a list item,
+//   and indented lines after it carry the item on
 //   @end
 // "@end" closes the file, so a file cut short is told from a whole one.
 #pragma once
@@ -18,7 +19,8 @@ namespace helpfile {
 struct Topic {
     int context = 0;
     std::string title;
-    // Paragraphs in order; each holds its lines as written (list items keep their "- ").
+    // Paragraphs in order; each holds its lines as written (list items keep their "- " and are
+    // joined with their indented continuation lines).
     std::vector<std::vector<std::string>> paragraphs;
 };
 

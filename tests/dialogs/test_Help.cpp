@@ -52,7 +52,9 @@ TEST(HelpFile, ParsesTopicsParagraphsAndListItems)
                                         "\r\n"
                                         "\r\n"
                                         "- item one\r\n"
+                                        "  goes on\r\n"
                                         "- item two\r\n"
+                                        "not indented\r\n"
                                         "@topic 21  URL of a hotspot\n"
                                         "@end\n"
                                         "\n");
@@ -61,7 +63,8 @@ TEST(HelpFile, ParsesTopicsParagraphsAndListItems)
     const helpfile::Topic &contents = result.topics.at(1);
     EXPECT_EQ(contents.title, "Contents");
     using Paragraphs = std::vector<std::vector<std::string>>;
-    EXPECT_EQ(contents.paragraphs, (Paragraphs{{"First line", "second line."}, {"- item one", "- item two"}}));
+    EXPECT_EQ(contents.paragraphs,
+              (Paragraphs{{"First line", "second line."}, {"- item one goes on", "- item two", "not indented"}}));
     EXPECT_EQ(result.topics.at(21).title, "URL of a hotspot");
     EXPECT_TRUE(result.topics.at(21).paragraphs.empty());
 }
