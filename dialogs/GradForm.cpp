@@ -309,9 +309,18 @@ void TGradientForm::DrawCaption(QPainter &painter, bool active)
         const QRect box = ToRect(button.box);
         const bool sunken = pressedButton_ == button.kind;
         qDrawWinButton(&p, box, palette(), sunken, &palette().brush(QPalette::Button));
-        const QIcon image = style()->standardIcon(ButtonImage(button.kind), nullptr, this);
-        const QRect glyph = box.adjusted(1, 1, -1, -1).translated(sunken ? 1 : 0, sunken ? 1 : 0);
-        image.paint(&p, glyph, Qt::AlignCenter, button.enabled ? QIcon::Normal : QIcon::Disabled);
+        // Glyphs keep the style's own small size so they stay crisp, within the bevel.
+        const QStyle::StandardPixmap kind = ButtonImage(button.kind);
+        const QSize natural = style()->standardPixmap(kind, nullptr, this).size();
+        const QRect inner = box.adjusted(1, 1, -1, -1);
+        const QSize size = natural.boundedTo(inner.size());
+        const QPixmap glyph = style()->standardIcon(kind, nullptr, this)
+                                  .pixmap(size, devicePixelRatio(), button.enabled ? QIcon::Normal : QIcon::Disabled);
+        QRect target(QPoint(0, 0), size);
+        target.moveCenter(inner.center());
+        if (sunken)
+            target.translate(1, 1);
+        p.drawPixmap(target, glyph);
     }
 
     QRect text = ToRect(layout.text);
