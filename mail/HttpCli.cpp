@@ -1,5 +1,7 @@
+// Moves the bytes of one GET exchange and waits for them while events keep being processed.
 #include "mail/HttpCli.h"
 
+#include "mail/SocketErrorCodes.h"
 #include "mail/core/HttpRequest.h"
 #include "mail/core/HttpResponse.h"
 
@@ -8,36 +10,9 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <chrono>
+
 namespace mail {
-
-namespace {
-
-// The Windows Sockets style code of a failed connection, so its text matches the other clients.
-int SocketErrorCode(QAbstractSocket::SocketError error)
-{
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError: return 10061;
-    case QAbstractSocket::RemoteHostClosedError: return 10054;
-    case QAbstractSocket::HostNotFoundError: return 11001;
-    case QAbstractSocket::SocketTimeoutError: return 10060;
-    case QAbstractSocket::NetworkError: return 10051;
-    case QAbstractSocket::SocketAccessError: return 10013;
-    case QAbstractSocket::SocketResourceError: return 10055;
-    case QAbstractSocket::UnsupportedSocketOperationError: return 10047;
-    default: return 10000 + static_cast<int>(error);
-    }
-}
-
-ESocketError SocketFailure(const QTcpSocket &socket)
-{
-    const int code = SocketErrorCode(socket.error());
-    const std::string text = SocketErrorText(code);
-    if (text.rfind("Error #", 0) == 0)
-        return ESocketError(code, socket.errorString().toStdString());
-    return ESocketError(code, text);
-}
-
-} // namespace
 
 THttpCli::THttpCli(QObject *parent) : QObject(parent) {}
 
@@ -74,7 +49,7 @@ void THttpCli::Exchange(const THttpAddress &target, THttpResponseParser &respons
     bool portValid = false;
     const quint16 port = (viaProxy ? ProxyPort : QString::fromStdString(target.Port)).toUShort(&portValid);
     if (!portValid || port == 0)
-        throw EHttpProtocolError("Invalid proxy port");
+        throw EHttpProtocolError("Invalid port");
 
     QTcpSocket socket;
     // Only the named server or proxy is contacted, whatever the environment asks for.
@@ -86,7 +61,7 @@ void THttpCli::Exchange(const THttpAddress &target, THttpResponseParser &respons
     socket.connectToHost(host, port);
     WaitUntil(socket, [&] {
         if (failed)
-            throw SocketFailure(socket);
+            throw SocketErrorFromQt(socket);
         return socket.state() == QAbstractSocket::ConnectedState;
     });
 
@@ -97,7 +72,7 @@ void THttpCli::Exchange(const THttpAddress &target, THttpResponseParser &respons
         if (response.Complete() || response.IsRedirection())
             return true;
         if (failed && socket.error() != QAbstractSocket::RemoteHostClosedError)
-            throw SocketFailure(socket);
+            throw SocketErrorFromQt(socket);
         // A body without a length ends when the server closes the connection.
         if (failed || socket.state() == QAbstractSocket::UnconnectedState) {
             response.Finish();
