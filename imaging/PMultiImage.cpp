@@ -27,15 +27,25 @@ bool TooLarge(const QSize &size)
         || qint64{size.width()} * size.height() * 4 > TPMultiImage::kMaxDecodedBytes;
 }
 
+std::span<const std::uint8_t> Span(const QByteArray &bytes)
+{
+    return {reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
+}
+
 bool StreamIsComplete(const QByteArray &format, const QByteArray &bytes)
 {
-    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-                                             static_cast<std::size_t>(bytes.size()));
     if (format == "jpeg" || format == "jpg")
-        return streamcheck::JpegIsComplete(data);
+        return streamcheck::JpegIsComplete(Span(bytes));
     if (format == "gif")
-        return streamcheck::GifIsComplete(data);
+        return streamcheck::GifIsComplete(Span(bytes));
     return true;
+}
+
+// The largest size the decoder may allocate: a GIF's screen may be larger than its frames.
+QSize DeclaredSize(const QSize &reported, const QByteArray &bytes)
+{
+    const streamcheck::Size screen = streamcheck::GifScreenSize(Span(bytes));
+    return reported.expandedTo(QSize(screen.width, screen.height));
 }
 
 } // namespace
@@ -69,8 +79,9 @@ void TPMultiImage::SetImageName(const QString &path)
     reader.setAllocationLimit(static_cast<int>(kMaxDecodedBytes / (1024 * 1024)));
 
     const QSize declared = reader.size();
-    if (declared.isValid() && TooLarge(declared)) {
-        Report(kTooLarge.arg(declared.width()).arg(declared.height()));
+    const QSize allocated = DeclaredSize(declared, bytes);
+    if (TooLarge(allocated)) {
+        Report(kTooLarge.arg(allocated.width()).arg(allocated.height()));
         return;
     }
     QImage image;
@@ -107,9 +118,13 @@ bool TPMultiImage::ReadImageInfo(const QString &path)
     const QByteArray format = FormatForPath(path);
     if (!format.isEmpty() && !FormatAvailable(format))
         return false;
-    QImageReader reader(path, format);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.peek(16);
+    QImageReader reader(&file, format);
     const QSize size = reader.size();
-    if (!size.isValid() || TooLarge(size))
+    if (!size.isValid() || TooLarge(DeclaredSize(size, head)))
         return false;
     imageWidth_ = static_cast<std::int16_t>(size.width());
     imageHeight_ = static_cast<std::int16_t>(size.height());

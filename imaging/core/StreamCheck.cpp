@@ -108,4 +108,11 @@ bool GifIsComplete(std::span<const std::uint8_t> data)
     return pos == data.size() && sawImage;
 }
 
+Size GifScreenSize(std::span<const std::uint8_t> data)
+{
+    if (data.size() < 10 || !std::equal(data.begin(), data.begin() + 3, "GIF"))
+        return {};
+    return {data[6] | (data[7] << 8), data[8] | (data[9] << 8)};
+}
+
 } // namespace streamcheck

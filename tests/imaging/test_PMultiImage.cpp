@@ -59,13 +59,15 @@ QByteArray JpegBytes(const QImage &image)
     return buffer.data();
 }
 
-// A GIF whose screen and image descriptors both claim 60000 x 60000 pixels.
-QByteArray HugeGif()
+// A GIF whose screen descriptor, image descriptor or both claim 60000 x 60000 pixels.
+QByteArray HugeGif(bool screen = true, bool frame = true)
 {
     QByteArray gif = testgif::Encode(TestPattern(2, 2));
     const char huge[] = {char(0x60), char(0xEA), char(0x60), char(0xEA)};
-    gif.replace(6, 4, QByteArray(huge, 4));
-    gif.replace(13 + 768 + 5, 4, QByteArray(huge, 4));
+    if (screen)
+        gif.replace(6, 4, QByteArray(huge, 4));
+    if (frame)
+        gif.replace(13 + 768 + 5, 4, QByteArray(huge, 4));
     return gif;
 }
 
@@ -178,6 +180,7 @@ TEST_F(PMultiImageTest, BadInputGivesOneErrorAndNoPicture)
         {"nohead.jpg", jpeg.left(40), {}},
         {"truncated.gif", gif.left(gif.size() - 40), kDecodeFailed},
         {"huge.gif", HugeGif(), QStringLiteral("The image is too large to open (60000 x 60000 pixels).")},
+        {"hugescreen.gif", HugeGif(true, false), QStringLiteral("The image is too large to open (60000 x 60000 pixels).")},
     };
     for (const BadInput &input : cases) {
         SCOPED_TRACE(input.name);
@@ -201,12 +204,28 @@ TEST_F(PMultiImageTest, BadInputGivesOneErrorAndNoPicture)
     }
 }
 
-TEST_F(PMultiImageTest, OversizedHeaderReportsNoSize)
+TEST_F(PMultiImageTest, OversizedHeadersReportNoSize)
 {
-    const QString path = Write("huge.gif", HugeGif());
-    EXPECT_FALSE(reader.ReadImageInfo(path));
-    EXPECT_EQ(reader.ImageWidth(), 0);
-    EXPECT_EQ(reader.ImageHeight(), 0);
+    for (const bool frame : {false, true}) {
+        const QString path = Write("huge.gif", HugeGif(true, frame));
+        EXPECT_FALSE(reader.ReadImageInfo(path));
+        EXPECT_EQ(reader.ImageWidth(), 0);
+        EXPECT_EQ(reader.ImageHeight(), 0);
+    }
+}
+
+TEST_F(PMultiImageTest, FrameLargerThanItsScreenStaysWithinTheScreen)
+{
+    const QString path = Write("hugeframe.gif", HugeGif(false, true));
+    QElapsedTimer timer;
+    timer.start();
+    reader.SetImageName(path);
+    reader.ReadImageInfo(path);
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_LE(reader.Picture().width(), 2);
+    EXPECT_LE(reader.Picture().height(), 2);
+    EXPECT_EQ(reader.ImageWidth(), reader.Picture().width());
+    EXPECT_EQ(reader.ImageHeight(), reader.Picture().height());
 }
 
 TEST_F(PMultiImageTest, MissingPluginIsNamedAndNothingIsRead)

@@ -77,4 +77,15 @@ TEST(StreamCheck, RejectsForeignAndDamagedStreams)
     EXPECT_FALSE(streamcheck::GifIsComplete(Bytes(signatureOnly, signatureOnly.size())));
 }
 
+TEST(StreamCheck, GifScreenSizeIsReadFromTheHeaderOnly)
+{
+    const QByteArray gif = testgif::Encode(Noise(300, 2));
+    const auto size = streamcheck::GifScreenSize(Bytes(gif, 10));
+    EXPECT_EQ(size.width, 300);
+    EXPECT_EQ(size.height, 2);
+    EXPECT_EQ(streamcheck::GifScreenSize(Bytes(gif, 9)).width, 0);
+    const QByteArray jpeg = Jpeg(Noise(8, 8), false);
+    EXPECT_EQ(streamcheck::GifScreenSize(Bytes(jpeg, jpeg.size())).width, 0);
+}
+
 } // namespace
