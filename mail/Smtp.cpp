@@ -160,6 +160,9 @@ void TmsSMTP::Connect(const QHostAddress &address, int port)
     reader_.Reset();
     socket_.connectToHost(address, quint16(port));
     WaitFor([this] { return socket_.state() == QAbstractSocket::ConnectedState; });
+    // Commands, text pieces and the final "." go out as separate small writes; without this,
+    // Nagle's algorithm holds each until the server's delayed acknowledgement.
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }
 
 void TmsSMTP::WaitFor(const std::function<bool()> &done)
