@@ -144,15 +144,6 @@ protected:
     std::vector<std::pair<Help::Command, int>> seen;
 };
 
-TEST_F(HelpTest, HelpFileNamesTheFileAndItsWindow)
-{
-    EXPECT_EQ(Help::HelpFile(), ShippedHelpFile());
-    EXPECT_EQ(Help::WindowName(), "rodiradi");
-    Help::SetHelpFile(QStringLiteral("/opt/help.hlp"));
-    EXPECT_EQ(Help::HelpFile(), "/opt/help.hlp");
-    EXPECT_EQ(Help::WindowName(), "main");
-}
-
 TEST_F(HelpTest, HookSendsContentsToTheWindowAndOtherTopicsToPopups)
 {
     InstallAppHelp();
