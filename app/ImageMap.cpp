@@ -1,8 +1,449 @@
 #include "app/ImageMap.h"
 
-TfrmImageMap::TfrmImageMap(QWidget *parent) : TGradientForm(parent)
+#include "app/EventHook.h"
+#include "app/ImageView.h"
+#include "app/ShutdownEvent.h"
+#include "app/SignalBridge.h"
+#include "dialogs/AddDefaultHotspotForm.h"
+#include "dialogs/Help.h"
+#include "dialogs/Prompter.h"
+#include "imaging/PMultiImage.h"
+#include "output/HostLink.h"
+#include "output/HostSettings.h"
+#include "regions/BaseRegionClass.h"
+#include "regions/ChannelField.h"
+#include "regions/CursorTable.h"
+#include "regions/RectRegionClass.h"
+#include "regions/ScrollBox.h"
+#include "resources/Art.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+constexpr int ClientWidth = 417;
+constexpr int ClientHeight = 323;
+constexpr int TopBarHeight = 44;
+constexpr int BottomBarHeight = 57;
+
+const char *const TagProperty = "Tag";
+const char *const HelpContextProperty = "HelpContext";
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int x, int y)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+} // namespace
+
+TfrmImageMap::TfrmImageMap(QWidget *parent)
+    : TGradientForm(parent, BorderStyle::Single, biSystemMenu | biMinimize | biMaximize)
 {
     setObjectName(QStringLiteral("frmImageMap"));
+    QFont smallFont = font();
+    smallFont.setPointSize(8);
+    setFont(smallFont);
     SetCaption(QStringLiteral("Mapolin - v1.23"));
-    SetClientSize(417, 323);
+    setWindowIcon(Art::AppIcon());
+    regionFactory_ = [](RegionKind kind, QWidget *owner) -> TBaseRegion * {
+        // Circles and polygons arrive with their own shapes; until then their tools create nothing.
+        return kind == RegionKind::Rect ? new TRectRegion(owner) : nullptr;
+    };
+    CreateControls();
+    CreateMenu();
+    SetClientSize(ClientWidth, ClientHeight);
+    LayoutClient();
+    FormCreate();
+}
+
+TfrmImageMap::~TfrmImageMap()
+{
+    if (Regions.Exist())
+        Regions.Clear();
+}
+
+QToolButton *TfrmImageMap::AddToolButton(const char *name, const QString &hint, const char *glyph, int x, int tag)
+{
+    auto *button = new QToolButton(pnlTop);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(hint);
+    button->setIcon(QIcon(Art::Glyph(QString::fromLatin1(glyph))));
+    button->setIconSize(QSize(24, 24));
+    button->setAutoRaise(false);
+    button->setGeometry(x, 2, 35, 35);
+    if (tag) {
+        button->setProperty(TagProperty, tag);
+        button->installEventFilter(this);
+    }
+    return button;
+}
+
+void TfrmImageMap::CreateControls()
+{
+    QWidget *client = ClientArea();
+    client->installEventFilter(this);
+
+    ScrollBox1 = new TScrollBox(client);
+    Image1 = new TImageView(ScrollBox1->Client());
+    Image1->setGeometry(0, 0, 2000, 2000);
+    Image1->hide();
+    connect(Image1, &TImageView::Clicked, this, &TfrmImageMap::Image1Click);
+    connect(Image1, &TImageView::MouseMoved, this, &TfrmImageMap::Image1MouseMove);
+
+    txtXPos = new TChannelField(QStringLiteral("txtXPos"), QStringLiteral("txtXPos"), this);
+    txtYPos = new TChannelField(QStringLiteral("txtYPos"), QStringLiteral("txtYPos"), this);
+    txtInfo = new TChannelField(QStringLiteral("txtInfo"), QString(), this);
+    connect(txtInfo, &TChannelField::Changed, this, &TfrmImageMap::txtInfoChange);
+
+    PMultiImage1 = new TPMultiImage(this);
+    PMultiImage1->setObjectName(QStringLiteral("PMultiImage1"));
+
+    Panel3 = new QFrame(client);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlBottom = new QFrame(Panel3);
+    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
+    pnlBottom->resize(407, 53);
+    Label1 = MakeLabel(pnlBottom, "Label1", QStringLiteral("URL:"), 30, 7);
+    cmbURL = new QComboBox(pnlBottom);
+    cmbURL->setObjectName(QStringLiteral("cmbURL"));
+    cmbURL->setEditable(true);
+    cmbURL->setInsertPolicy(QComboBox::NoInsert);
+    cmbURL->setGeometry(57, 4, 296, 21);
+    cmbURL->setProperty(HelpContextProperty, 21);
+    connect(cmbURL, &QComboBox::editTextChanged, this, &TfrmImageMap::URLChange);
+    btnLoadURL = new QToolButton(pnlBottom);
+    btnLoadURL->setObjectName(QStringLiteral("btnLoadURL"));
+    btnLoadURL->setIcon(QIcon(Art::Glyph(QStringLiteral("open"))));
+    btnLoadURL->setGeometry(351, 4, 25, 21);
+    connect(btnLoadURL, &QToolButton::clicked, this, &TfrmImageMap::btnLoadURLClick);
+    Label3 = MakeLabel(pnlBottom, "Label3", QStringLiteral("Target:"), 18, 32);
+    txtTarget = new QLineEdit(pnlBottom);
+    txtTarget->setObjectName(QStringLiteral("txtTarget"));
+    txtTarget->setGeometry(57, 29, 320, 21);
+    txtTarget->setProperty(HelpContextProperty, 20);
+    connect(txtTarget, &QLineEdit::textChanged, this, &TfrmImageMap::TargetChange);
+    for (QWidget *w : {static_cast<QWidget *>(Label1), static_cast<QWidget *>(cmbURL),
+                       static_cast<QWidget *>(btnLoadURL), static_cast<QWidget *>(Label3),
+                       static_cast<QWidget *>(txtTarget)})
+        w->setEnabled(false);
+
+    Panel1 = new QFrame(client);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlTop = new QFrame(Panel1);
+    pnlTop->setObjectName(QStringLiteral("pnlTop"));
+    pnlTop->resize(412, 39);
+    btnNew = AddToolButton("btnNew", QStringLiteral("New"), "new", 9, 11);
+    btnLoad = AddToolButton("btnLoad", QStringLiteral("Load"), "load", 43, 28);
+    btnSave = AddToolButton("btnSave", QStringLiteral("Save"), "save", 77, 0);
+    btnRect = AddToolButton("btnRect", QStringLiteral("Rectangle"), "rect", 120, 12);
+    btnCircle = AddToolButton("btnCircle", QStringLiteral("Circle"), "circle", 154, 13);
+    btnPoly = AddToolButton("btnPoly", QStringLiteral("Polygon"), "poly", 188, 14);
+    btnDelete = AddToolButton("btnDelete", QStringLiteral("Delete Region"), "delete", 227, 15);
+    btnCompile = AddToolButton("btnCompile", QStringLiteral("Compile HTML"), "compile", 266, 0);
+    btnDone = AddToolButton("btnDone", QStringLiteral("Exit"), "exit", 300, 17);
+    for (QToolButton *b : {btnRect, btnCircle, btnPoly})
+        b->setCheckable(true);
+    for (QToolButton *b : {btnSave, btnRect, btnCircle, btnPoly, btnDelete, btnCompile})
+        b->setEnabled(false);
+    connect(btnNew, &QToolButton::clicked, this, &TfrmImageMap::btnNewClick);
+    connect(btnLoad, &QToolButton::clicked, this, &TfrmImageMap::Load1Click);
+    connect(btnSave, &QToolButton::clicked, this, &TfrmImageMap::Save1Click);
+    connect(btnRect, &QToolButton::clicked, this, &TfrmImageMap::btnRectClick);
+    connect(btnCircle, &QToolButton::clicked, this, &TfrmImageMap::btnCircleClick);
+    connect(btnPoly, &QToolButton::clicked, this, &TfrmImageMap::btnPolyClick);
+    connect(btnDelete, &QToolButton::clicked, this, &TfrmImageMap::btnDeleteClick);
+    connect(btnCompile, &QToolButton::clicked, this, &TfrmImageMap::btnCompileClick);
+    connect(btnDone, &QToolButton::clicked, this, &TfrmImageMap::btnDoneClick);
+
+    Bevel1 = new QFrame(pnlTop);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setGeometry(366, 6, 22, 24);
+    lblColour = new QLabel(pnlTop);
+    lblColour->setObjectName(QStringLiteral("lblColour"));
+    lblColour->setGeometry(369, 9, 16, 18);
+    lblColour->setAutoFillBackground(true);
+    lblColour->setToolTip(QStringLiteral("Line Color"));
+    lblColour->setProperty(TagProperty, 19);
+    lblColour->installEventFilter(this);
+    QPalette swatch = lblColour->palette();
+    swatch.setColor(QPalette::Window, Qt::black);
+    lblColour->setPalette(swatch);
+    lblColour->setEnabled(false);
+    Label2 = new QLabel(QStringLiteral("Line Color"), pnlTop);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->adjustSize();
+    Label2->move(377 - Label2->width() / 2, 29);
+    Label2->setEnabled(false);
+
+    mnuWhat = new QMenu(this);
+    mnuWhat->setObjectName(QStringLiteral("mnuWhat"));
+    WhatsThis1 = mnuWhat->addAction(QStringLiteral("What's This?"));
+    WhatsThis1->setObjectName(QStringLiteral("WhatsThis1"));
+    mnuWhat->setDefaultAction(WhatsThis1);
+    connect(WhatsThis1, &QAction::triggered, this, &TfrmImageMap::WhatsThis1Click);
+}
+
+void TfrmImageMap::CreateMenu()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu *file = MainMenu1->addMenu(QStringLiteral("&File"));
+    const auto add = [this](QMenu *menu, const char *name, const QString &text, const QKeySequence &keys,
+                            void (TfrmImageMap::*handler)()) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    New1 = add(file, "New1", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TfrmImageMap::btnNewClick);
+    Compile1 = add(file, "Compile1", QStringLiteral("&Compile"), {}, &TfrmImageMap::btnCompileClick);
+    Load1 = add(file, "Load1", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TfrmImageMap::Load1Click);
+    Save1 = add(file, "Save1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TfrmImageMap::Save1Click);
+    Donw1 = add(file, "Donw1", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TfrmImageMap::btnDoneClick);
+    Compile1->setVisible(false);
+    Save1->setVisible(false);
+    QMenu *help = MainMenu1->addMenu(QStringLiteral("&Help"));
+    Contents1 = add(help, "Contents1", QStringLiteral("&Contents"), {}, &TfrmImageMap::Contents1Click);
+    About1 = add(help, "About1", QStringLiteral("&About"), {}, &TfrmImageMap::About1Click);
+    SetMenuBar(MainMenu1);
+}
+
+void TfrmImageMap::FormCreate()
+{
+    SetUpCursors();
+    RegisterQuorixMessage();
+    Help::SetHelpFile(QCoreApplication::applicationDirPath() + QStringLiteral("/mapolin.hlp>rodiradi"));
+    DocumentDir = HostSettings::Quorix5DocumentDir();
+    Help::SetHook([this](Help::Command command, int context) { return AppHelp(command, context); });
+    Help::InstallKeyHandler();
+    qApp->installEventFilter(new TEventHook([this](QObject *watched, QEvent *event) {
+        if (watched == qApp)
+            AppMessage(event);
+    }, this));
+    signalBridge_ = new TSignalBridge(this);
+    ClipboardMode = !QuorixRunning();
+    SavedFlag = true;
+}
+
+void TfrmImageMap::SetUpCursors()
+{
+    for (int number = AppCursor::crMoveRegion; number <= AppCursor::crResizePoly; ++number)
+        AppCursor::Register(number, Art::Cursor(number));
+}
+
+void TfrmImageMap::FormShow()
+{
+    // The splash window of clipboard mode is shown here once the About and splash windows exist.
+}
+
+void TfrmImageMap::showEvent(QShowEvent *event)
+{
+    TGradientForm::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormShow();
+}
+
+void TfrmImageMap::FormClose()
+{
+    if (!ImageFileName.isEmpty())
+        ClearRegions();
+}
+
+void TfrmImageMap::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    TGradientForm::closeEvent(event);
+}
+
+void TfrmImageMap::LayoutClient()
+{
+    const QSize size = ClientArea()->size();
+    Panel1->setGeometry(0, 0, size.width(), TopBarHeight);
+    Panel3->setGeometry(0, size.height() - BottomBarHeight, size.width(), BottomBarHeight);
+    ScrollBox1->setGeometry(0, TopBarHeight, size.width(), size.height() - TopBarHeight - BottomBarHeight);
+    FormResize();
+}
+
+void TfrmImageMap::FormResize()
+{
+    // Integer halves, truncated toward zero, keep the bars centred as the window changes size.
+    pnlTop->move(Panel1->width() / 2 - pnlTop->width() / 2, 2);
+    pnlBottom->move(Panel3->width() / 2 - pnlBottom->width() / 2, 2);
+}
+
+QColor TfrmImageMap::LineColour() const { return lblColour->palette().color(QPalette::Window); }
+
+void TfrmImageMap::btnNewClick()
+{
+    QMessageBox::StandardButton answer = QMessageBox::No;
+    if (!SavedFlag) {
+        answer = Prompter().Message(this, IPrompter::Kind::Warning, QStringLiteral("Warning"),
+                                    QStringLiteral("Save changes?"),
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Yes)
+            Save1Click();
+    }
+    if (answer == QMessageBox::Cancel)
+        return;
+    if (!ImageFileName.isEmpty())
+        ClearRegions();
+    Regions.Create();
+
+    IPrompter::OpenFileRequest request;
+    request.caption = QStringLiteral("Open");
+    request.filter = QStringLiteral("Image Files (*.GIF, *.JPG)|*.gif;*.jpg|Gif Files (*.GIF)|*.gif|JPEG Files (*.JPG)|*.jpg");
+    request.initialDir = QCoreApplication::applicationDirPath();
+    const QString path = Prompter().OpenFile(this, request);
+    if (path.isEmpty())
+        return;
+
+    AppCursor::SetShape(Qt::WaitCursor);
+    PMultiImage1->SetImageName(path);
+    ImageFileName = path;
+    AppCursor::Set(AppCursor::crDefault);
+
+    PMultiImage1->ReadImageInfo(path);
+    Image1->resize(Image1->width(), PMultiImage1->ImageHeight());
+    Image1->resize(PMultiImage1->ImageWidth(), Image1->height());
+    Image1->SetPicture(PMultiImage1->Picture());
+    Image1->show();
+    PMultiImage1->SetImageName(QString());
+
+    EnableButtons();
+    GetDefaultURL();
+}
+
+void TfrmImageMap::EnableButtons()
+{
+    for (QToolButton *b : {btnRect, btnCircle, btnPoly, btnDelete, btnCompile})
+        b->setEnabled(true);
+    Compile1->setVisible(true);
+    Save1->setVisible(true);
+    for (QWidget *w : {static_cast<QWidget *>(btnSave), static_cast<QWidget *>(cmbURL),
+                       static_cast<QWidget *>(txtTarget), static_cast<QWidget *>(btnLoadURL),
+                       static_cast<QWidget *>(lblColour), static_cast<QWidget *>(Label1),
+                       static_cast<QWidget *>(Label2), static_cast<QWidget *>(Label3)})
+        w->setEnabled(true);
+}
+
+void TfrmImageMap::GetDefaultURL()
+{
+    auto *dialog = new TfrmDefaultHotSpot(this);
+    if (dialog->ShowModal() == mrOk) {
+        DefaultURL = dialog->URL;
+        DefaultTarget = dialog->Target;
+    } else {
+        DefaultURL.clear();
+        DefaultTarget.clear();
+    }
+    delete dialog;
+    txtTarget->setText(DefaultTarget);
+    cmbURL->setEditText(DefaultURL);
+}
+
+void TfrmImageMap::ClearRegions() { Regions.Clear(); }
+
+void TfrmImageMap::btnDoneClick() { close(); }
+
+void TfrmImageMap::lblColourClick()
+{
+    const std::optional<QColor> chosen = Prompter().ChooseColour(this, LineColour());
+    if (!chosen)
+        return;
+    QPalette swatch = lblColour->palette();
+    swatch.setColor(QPalette::Window, *chosen);
+    lblColour->setPalette(swatch);
+    Regions.ForEach([&](TBaseRegion *region) {
+        region->SetPenColor(*chosen);
+        region->repaint();
+    });
+}
+
+void TfrmImageMap::Load1Click()
+{
+    // Loading a map file arrives with the map file format.
+}
+
+void TfrmImageMap::Save1Click()
+{
+    // Saving a map file arrives with the map file format.
+}
+
+void TfrmImageMap::btnCompileClick()
+{
+    // Compiling arrives with the HTML compiler.
+}
+
+void TfrmImageMap::About1Click()
+{
+    // The About window arrives with the splash and About windows.
+}
+
+void TfrmImageMap::Contents1Click() { Help::Request(Help::Command::Topic, 1); }
+
+void TfrmImageMap::WhatsThis1Click() { Help::Request(Help::Command::Popup, WhatsThisContext); }
+
+bool TfrmImageMap::AppHelp(Help::Command command, int context)
+{
+    // Only the contents are a topic of their own; every other context is shown as a pop-up.
+    if (command == Help::Command::Topic && context != 1) {
+        Help::Request(Help::Command::Popup, context);
+        return false;
+    }
+    return true;
+}
+
+void TfrmImageMap::btnNewMouseDown(QWidget *control, QMouseEvent *event)
+{
+    if (event->button() != Qt::RightButton)
+        return;
+    WhatsThisContext = control->property(TagProperty).toInt();
+    mnuWhat->popup(event->globalPosition().toPoint() + QPoint(2, 2));
+}
+
+void TfrmImageMap::Image1MouseMove() { AppCursor::Set(AppCursor::crDefault); }
+
+void TfrmImageMap::AppMessage(QEvent *event)
+{
+    if (event->type() == ShutdownEventType)
+        QCoreApplication::quit();
+}
+
+bool TfrmImageMap::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ClientArea() && event->type() == QEvent::Resize) {
+        LayoutClient();
+        return false;
+    }
+    auto *control = qobject_cast<QWidget *>(watched);
+    if (control && event->type() == QEvent::MouseButtonPress && control->property(TagProperty).isValid())
+        btnNewMouseDown(control, static_cast<QMouseEvent *>(event));
+    if (watched == lblColour && event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && lblColour->rect().contains(mouse->position().toPoint()))
+            lblColourClick();
+    }
+    return TGradientForm::eventFilter(watched, event);
 }

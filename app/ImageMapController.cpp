@@ -1,0 +1,196 @@
+// The editor controller of the main window: the event-channel dispatcher, drawing tools,
+// selection shown in the bottom bar, editing and deleting hotspots.
+#include "app/ImageMap.h"
+
+#include "app/ImageView.h"
+#include "dialogs/Prompter.h"
+#include "regions/BaseRegionClass.h"
+#include "regions/ChannelField.h"
+#include "regions/core/StrToInt.h"
+#include "regions/ScrollBox.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+TBaseRegion *FirstSelected(const TRegionLists::List &list)
+{
+    for (TBaseRegion *region : list)
+        if (region->Selected)
+            return region;
+    return nullptr;
+}
+} // namespace
+
+bool TfrmImageMap::InRect(int X, int Y, int Left, int Top, int Width, int Height)
+{
+    // 64-bit sums: a box at the far end of the integer range must not wrap around.
+    return Left < X && qint64(X) < qint64(Left) + Width && Top < Y && qint64(Y) < qint64(Top) + Height;
+}
+
+void TfrmImageMap::txtInfoChange()
+{
+    // Each test reads the channel afresh: a cancel reaction writes "DRAWN", which the later
+    // test sees again.
+    if (txtInfo->Text() == QLatin1String("CANCELRECT")) {
+        Regions.RemoveNewest(Regions.Rects());
+        txtInfo->SetText(QStringLiteral("DRAWN"));
+    }
+    if (txtInfo->Text() == QLatin1String("CANCELCIRCLE")) {
+        Regions.RemoveNewest(Regions.Circles());
+        txtInfo->SetText(QStringLiteral("DRAWN"));
+    }
+    if (txtInfo->Text() == QLatin1String("CANCELPOLY")) {
+        Regions.RemoveNewest(Regions.Polys());
+        txtInfo->SetText(QStringLiteral("DRAWN"));
+    }
+    if (txtInfo->Text() == QLatin1String("MOVE")) {
+        txtXPos->SetInt(Image1->x());
+        txtYPos->SetInt(Image1->y());
+        SavedFlag = false;
+    }
+    if (txtInfo->Text() == QLatin1String("DRAWN")) {
+        for (QToolButton *tool : {btnRect, btnCircle, btnPoly}) {
+            tool->setEnabled(true);
+            tool->setChecked(false);
+        }
+        SavedFlag = false;
+    }
+    if (txtInfo->Text() == QLatin1String("REPAINT")) {
+        EditingDefault = false;
+        Regions.ForEach([](TBaseRegion *region) {
+            region->Deselect();
+            region->repaint();
+        });
+    }
+    if (txtInfo->Text() == QLatin1String("MISS"))
+        ForwardMiss();
+}
+
+void TfrmImageMap::ForwardMiss()
+{
+    int x = 0;
+    int y = 0;
+    try {
+        x = txtXPos->ToInt();
+        y = txtYPos->ToInt();
+    } catch (const EConvertError &error) {
+        Prompter().Message(this, IPrompter::Kind::Error, QStringLiteral("Mapolin"),
+                           QString::fromStdString(error.what()), QMessageBox::Ok);
+        return;
+    }
+    ForwardMissThrough(Regions.Rects(), x, y, false);
+    ForwardMissThrough(Regions.Circles(), x, y, true);
+    ForwardMissThrough(Regions.Polys(), x, y, true);
+}
+
+void TfrmImageMap::ForwardMissThrough(TRegionLists::List &list, int x, int y, bool shapeTest)
+{
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        TBaseRegion *region = list[i];
+        region->Deselect();
+        region->repaint();
+        const int left = region->x();
+        const int top = region->y();
+        if (!InRect(x, y, left, top, region->width(), region->height()))
+            continue;
+        if (shapeTest && !region->HitTest(x - left, y - top))
+            continue;
+        region->raise();
+        region->MouseDown(TMouseButton::mbLeft, 0, x - left, y - top);
+        region->MouseUp(TMouseButton::mbLeft, 0, x - left, y - top);
+        Image1->lower();
+        return;
+    }
+}
+
+void TfrmImageMap::btnRectClick() { StartDrawing(RegionKind::Rect, btnRect); }
+void TfrmImageMap::btnCircleClick() { StartDrawing(RegionKind::Circle, btnCircle); }
+void TfrmImageMap::btnPolyClick() { StartDrawing(RegionKind::Poly, btnPoly); }
+
+void TfrmImageMap::StartDrawing(RegionKind kind, QToolButton *button)
+{
+    if (txtInfo->Text() == QLatin1String("DRAWING") || !Regions.Exist()) {
+        button->setChecked(false);
+        return;
+    }
+    TBaseRegion *region = regionFactory_(kind, ScrollBox1->Client());
+    if (!region) {
+        button->setChecked(false);
+        return;
+    }
+    region->show();
+    region->raise();
+    region->setGeometry(Image1->geometry());
+    region->txtXPos = txtXPos;
+    region->txtYPos = txtYPos;
+    region->txtInfo = txtInfo;
+    region->txtTarget = txtTarget;
+    region->cmbURL = cmbURL;
+    region->SetPenColor(LineColour());
+    region->raise();
+    TRegionLists::List &list = kind == RegionKind::Rect     ? Regions.Rects()
+                               : kind == RegionKind::Circle ? Regions.Circles()
+                                                            : Regions.Polys();
+    list.append(region);
+    button->setChecked(true);
+    txtInfo->SetText(QStringLiteral("DRAWING"));
+}
+
+void TfrmImageMap::Image1Click()
+{
+    txtInfo->SetText(QString());
+    txtInfo->SetText(QStringLiteral("REPAINT"));
+    txtTarget->setText(DefaultTarget);
+    cmbURL->setEditText(DefaultURL);
+    EditingDefault = true;
+}
+
+void TfrmImageMap::URLChange()
+{
+    const QString text = cmbURL->currentText();
+    if (EditingDefault) {
+        DefaultURL = text;
+    } else if (TBaseRegion *region = FirstSelected(Regions.Rects())) {
+        region->URL = text;
+    }
+    for (TRegionLists::List *list : {&Regions.Circles(), &Regions.Polys()})
+        if (TBaseRegion *region = FirstSelected(*list))
+            region->URL = text;
+}
+
+void TfrmImageMap::TargetChange()
+{
+    const QString text = txtTarget->text();
+    if (EditingDefault) {
+        DefaultTarget = text;
+    } else if (TBaseRegion *region = FirstSelected(Regions.Rects())) {
+        region->Target = text;
+    }
+    for (TRegionLists::List *list : {&Regions.Circles(), &Regions.Polys()})
+        if (TBaseRegion *region = FirstSelected(*list))
+            region->Target = text;
+}
+
+void TfrmImageMap::btnDeleteClick()
+{
+    for (TRegionLists::List *list : {&Regions.Rects(), &Regions.Circles(), &Regions.Polys()}) {
+        if (TBaseRegion *region = FirstSelected(*list)) {
+            list->removeOne(region);
+            delete region;
+        }
+    }
+    Image1Click();
+}
+
+void TfrmImageMap::btnLoadURLClick()
+{
+    IPrompter::OpenFileRequest request;
+    request.caption = QStringLiteral("Open");
+    request.filter = QStringLiteral("HTML Files|*.html;*.htm|All Files|*.*");
+    request.initialDir = DocumentDir;
+    const QString path = Prompter().OpenFile(this, request);
+    if (!path.isEmpty())
+        cmbURL->setEditText(path);
+}

@@ -1,0 +1,240 @@
+// The main window's start-up state, the New flow, colour, resizing and shutdown.
+#include "AppHarness.h"
+
+#include "app/ShutdownEvent.h"
+#include "app/ImageView.h"
+#include "imaging/PMultiImage.h"
+#include "regions/ChannelField.h"
+#include "regions/ScrollBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+
+#include <csignal>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    ModalAnswers modal;
+    TfrmImageMap window;
+
+    QList<QWidget *> EditingControls() const
+    {
+        return {window.btnSave, window.btnRect, window.btnCircle, window.btnPoly, window.btnDelete,
+                window.btnCompile, window.cmbURL, window.txtTarget, window.btnLoadURL, window.lblColour,
+                window.Label1, window.Label2, window.Label3};
+    }
+};
+
+TEST_F(MainWindowTest, StartsWithEditingDisabledAndEnablesEverythingOnceAnImageIsOpen)
+{
+    EXPECT_EQ(window.objectName(), "frmImageMap");
+    EXPECT_STREQ(window.metaObject()->className(), "TfrmImageMap");
+    EXPECT_EQ(window.Caption(), "Mapolin - v1.23");
+    EXPECT_EQ(window.ClientArea()->size(), QSize(417, 323));
+    EXPECT_TRUE(window.SavedFlag);
+    EXPECT_EQ(window.txtXPos->Text(), "txtXPos");
+    EXPECT_EQ(window.txtYPos->Text(), "txtYPos");
+    EXPECT_EQ(window.txtInfo->Text(), "");
+    for (QWidget *w : EditingControls())
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_FALSE(window.Save1->isVisible());
+    EXPECT_FALSE(window.Compile1->isVisible());
+    for (QWidget *w : {static_cast<QWidget *>(window.btnNew), static_cast<QWidget *>(window.btnLoad),
+                       static_cast<QWidget *>(window.btnDone)})
+        EXPECT_TRUE(w->isEnabled());
+    EXPECT_TRUE(window.Image1->isHidden());
+
+    OpenImage(window, prompter, WriteImage(dir, "first.gif", {120, 80}, "gif"));
+
+    for (QWidget *w : EditingControls())
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(window.Save1->isVisible());
+    EXPECT_TRUE(window.Compile1->isVisible());
+    EXPECT_FALSE(window.Image1->isHidden());
+    EXPECT_EQ(window.Image1->size(), QSize(120, 80));
+    EXPECT_EQ(window.Image1->pos(), QPoint(0, 0));
+}
+
+TEST_F(MainWindowTest, NewAsksForAnImageWithTheDocumentedFilterAndStoresTheDefaultLink)
+{
+    const QString path = WriteImage(dir, "photo.jpg", {64, 48}, "jpeg");
+    OpenImage(window, prompter, path);
+
+    ASSERT_EQ(prompter.openRequests.size(), 1);
+    EXPECT_EQ(prompter.openRequests[0].filter,
+              "Image Files (*.GIF, *.JPG)|*.gif;*.jpg|Gif Files (*.GIF)|*.gif|JPEG Files (*.JPG)|*.jpg");
+    EXPECT_EQ(prompter.openRequests[0].initialDir, QCoreApplication::applicationDirPath());
+    EXPECT_TRUE(prompter.openRequests[0].mustExist);
+    EXPECT_TRUE(prompter.messages.isEmpty()) << "no Save changes? while the map is saved";
+    EXPECT_EQ(window.ImageFileName, path);
+    EXPECT_EQ(window.Image1->Picture().size(), QSize(64, 48));
+    EXPECT_TRUE(window.PMultiImage1->Picture().isNull()) << "the reader's copy is released";
+    EXPECT_EQ(window.DefaultURL, "http://example.test/");
+    EXPECT_EQ(window.DefaultTarget, "_top");
+    EXPECT_EQ(window.cmbURL->currentText(), "http://example.test/");
+    EXPECT_EQ(window.txtTarget->text(), "_top");
+    EXPECT_FALSE(window.EditingDefault);
+    EXPECT_TRUE(window.SavedFlag);
+    EXPECT_TRUE(window.Regions.Exist());
+}
+
+TEST_F(MainWindowTest, CancellingTheDefaultDialogLeavesNoDefault)
+{
+    modal.cancelDefault = true;
+    OpenImage(window, prompter, WriteImage(dir, "a.gif", {30, 30}, "gif"));
+    EXPECT_EQ(window.DefaultURL, "");
+    EXPECT_EQ(window.DefaultTarget, "");
+    EXPECT_EQ(window.cmbURL->currentText(), "");
+}
+
+TEST_F(MainWindowTest, SaveChangesQuestionDecidesWhetherNewGoesOn)
+{
+    const QString first = WriteImage(dir, "first.gif", {100, 50}, "gif");
+    const QString second = WriteImage(dir, "second.gif", {40, 30}, "gif");
+    OpenImage(window, prompter, first);
+    window.SavedFlag = false;
+
+    // Cancel: nothing changes and no file dialog is shown.
+    prompter.answers.push_back(QMessageBox::Cancel);
+    prompter.files.push_back(second);
+    window.btnNewClick();
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(prompter.messages[0].text, "Save changes?");
+    EXPECT_EQ(prompter.messages[0].kind, IPrompter::Kind::Warning);
+    EXPECT_EQ(prompter.messages[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(prompter.openRequests.size(), 1);
+    EXPECT_EQ(window.ImageFileName, first);
+
+    // No: the new image replaces the old one.
+    prompter.answers.push_back(QMessageBox::No);
+    window.btnNewClick();
+    EXPECT_EQ(window.ImageFileName, second);
+    EXPECT_EQ(window.Image1->size(), QSize(40, 30));
+    EXPECT_FALSE(window.SavedFlag) << "opening an image does not touch the saved flag";
+}
+
+TEST_F(MainWindowTest, YesRunsTheSaveCommandAndGoesOnWhateverItDid)
+{
+    OpenImage(window, prompter, WriteImage(dir, "first.gif", {100, 50}, "gif"));
+    window.SavedFlag = false;
+    prompter.answers.push_back(QMessageBox::Yes);
+    const QString second = WriteImage(dir, "second.jpg", {20, 10}, "jpeg");
+    OpenImage(window, prompter, second);
+    EXPECT_EQ(window.ImageFileName, second);
+}
+
+TEST_F(MainWindowTest, CancelledFileDialogKeepsTheOldImageAndDefaultButNoRegions)
+{
+    const QString first = WriteImage(dir, "first.gif", {100, 50}, "gif");
+    OpenImage(window, prompter, first);
+    window.btnNewClick(); // the fake prompter has no file queued: the dialog is cancelled
+    EXPECT_EQ(window.ImageFileName, first);
+    EXPECT_FALSE(window.Image1->isHidden());
+    EXPECT_EQ(window.Image1->size(), QSize(100, 50));
+    EXPECT_EQ(window.DefaultURL, "http://example.test/");
+    EXPECT_TRUE(window.Regions.Exist());
+    EXPECT_EQ(window.Regions.Count(), 0);
+}
+
+TEST_F(MainWindowTest, UnreadableImageIsReportedAndTheWindowGoesOn)
+{
+    const QString path = dir.filePath("broken.gif");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("GIF89a this is not really a picture");
+    file.close();
+    OpenImage(window, prompter, path);
+    EXPECT_FALSE(prompter.messages.isEmpty());
+    EXPECT_EQ(window.ImageFileName, path);
+    EXPECT_TRUE(window.btnRect->isEnabled()) << "editing is enabled all the same";
+    EXPECT_TRUE(window.Image1->Picture().isNull());
+}
+
+TEST_F(MainWindowTest, LineColourIsChosenFromTheSwatch)
+{
+    OpenImage(window, prompter, WriteImage(dir, "a.gif", {50, 50}, "gif"));
+    prompter.colour = QColor(Qt::red);
+    window.show();
+    QTest::mouseClick(window.lblColour, Qt::LeftButton);
+    ASSERT_EQ(prompter.colourInitials.size(), 1);
+    EXPECT_EQ(prompter.colourInitials[0], QColor(Qt::black));
+    EXPECT_EQ(window.LineColour(), QColor(Qt::red));
+    EXPECT_TRUE(window.SavedFlag) << "the line colour does not mark the map changed";
+
+    prompter.colour.reset();
+    QTest::mouseClick(window.lblColour, Qt::LeftButton);
+    EXPECT_EQ(window.LineColour(), QColor(Qt::red)) << "cancelled chooser keeps the colour";
+}
+
+TEST_F(MainWindowTest, ResizingKeepsBothBarsCentred)
+{
+    EXPECT_EQ(window.pnlTop->x(), 417 / 2 - 412 / 2);
+    EXPECT_EQ(window.pnlBottom->x(), 417 / 2 - 407 / 2);
+    window.show();
+    window.ClientArea()->setFixedSize(701, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(window.Panel1->width(), 701);
+    EXPECT_EQ(window.pnlTop->x(), 701 / 2 - 412 / 2);
+    EXPECT_EQ(window.pnlBottom->x(), 701 / 2 - 407 / 2);
+    EXPECT_EQ(window.ScrollBox1->geometry(), QRect(0, 44, 701, 500 - 44 - 57));
+}
+
+TEST_F(MainWindowTest, ToolButtonsSitAtTheirPlacesWithHints)
+{
+    const QList<QPair<QToolButton *, int>> places = {
+        {window.btnNew, 9}, {window.btnLoad, 43}, {window.btnSave, 77}, {window.btnRect, 120},
+        {window.btnCircle, 154}, {window.btnPoly, 188}, {window.btnDelete, 227}, {window.btnCompile, 266},
+        {window.btnDone, 300}};
+    for (const auto &[button, x] : places) {
+        EXPECT_EQ(button->geometry(), QRect(x, 2, 35, 35)) << button->objectName().toStdString();
+        EXPECT_FALSE(button->toolTip().isEmpty());
+    }
+    EXPECT_EQ(window.btnDelete->toolTip(), "Delete Region");
+    EXPECT_EQ(window.btnCompile->toolTip(), "Compile HTML");
+    EXPECT_TRUE(window.btnRect->isCheckable());
+    EXPECT_FALSE(window.btnNew->isCheckable());
+    EXPECT_EQ(window.New1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(window.Donw1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+TEST_F(MainWindowTest, ExitClosesWithoutAskingEvenWithUnsavedChanges)
+{
+    OpenImage(window, prompter, WriteImage(dir, "a.gif", {50, 50}, "gif"));
+    window.SavedFlag = false;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const int before = int(prompter.messages.size());
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(prompter.messages.size(), before);
+    EXPECT_FALSE(window.Regions.Exist()) << "closing clears the regions";
+}
+
+// Runs the application's loop until it quits; a guard timer fails the test instead of hanging.
+int RunUntilQuit(const std::function<void()> &trigger)
+{
+    QTimer::singleShot(0, trigger);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(5000);
+    return QCoreApplication::exec();
+}
+
+TEST_F(MainWindowTest, ShutdownMessageAndSigtermEndTheLoopNormally)
+{
+    EXPECT_EQ(RunUntilQuit([] { QCoreApplication::postEvent(qApp, new QEvent(ShutdownEventType)); }), 0);
+    EXPECT_EQ(RunUntilQuit([] { ::raise(SIGTERM); }), 0);
+}
+
+} // namespace
