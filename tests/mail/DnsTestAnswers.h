@@ -3,8 +3,6 @@
 
 #include "mail/core/DnsMessage.h"
 
-#include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -12,18 +10,8 @@ namespace mail::test {
 
 class TDnsBytes {
 public:
-    TDnsBytes &Byte(std::uint8_t value)
-    {
-        Bytes.push_back(value);
-        return *this;
-    }
-    TDnsBytes &Word(std::uint16_t value) { return Byte(std::uint8_t(value >> 8)).Byte(std::uint8_t(value)); }
-    TDnsBytes &Long(std::uint32_t value) { return Word(std::uint16_t(value >> 16)).Word(std::uint16_t(value)); }
-    TDnsBytes &Raw(std::initializer_list<std::uint8_t> values)
-    {
-        Bytes.insert(Bytes.end(), values);
-        return *this;
-    }
+    TDnsBytes &Byte(std::uint8_t value) { Bytes.push_back(value); return *this; }
+    TDnsBytes &Word(unsigned value) { return Byte(std::uint8_t(value >> 8)).Byte(std::uint8_t(value)); }
     TDnsBytes &Label(const std::string &label)
     {
         Byte(std::uint8_t(label.size()));
@@ -32,20 +20,20 @@ public:
     }
     TDnsBytes &Name(const std::string &name)
     {
-        const std::vector<std::uint8_t> encoded = EncodeDnsName(name);
+        const auto encoded = EncodeDnsName(name);
         Bytes.insert(Bytes.end(), encoded.begin(), encoded.end());
         return *this;
     }
-    TDnsBytes &Pointer(std::size_t offset) { return Word(std::uint16_t(0xC000 | offset)); }
-    TDnsBytes &Header(std::uint16_t id, std::uint16_t flags, std::uint16_t questions, std::uint16_t answers)
+    TDnsBytes &Pointer(std::size_t offset) { return Word(unsigned(0xC000 | offset)); }
+    TDnsBytes &Header(unsigned id, unsigned flags, unsigned answers)
     {
-        return Word(id).Word(flags).Word(questions).Word(answers).Word(0).Word(0);
+        return Word(id).Word(flags).Word(1).Word(answers).Word(0).Word(0);
     }
     TDnsBytes &Question(const std::string &name) { return Name(name).Word(DnsTypeMX).Word(DnsClassIN); }
-    // Owner name given as a pointer; the record data follows with its length filled in later.
-    TDnsBytes &RecordStart(std::size_t ownerOffset, std::uint16_t type)
+    // Owner pointer, type, class and TTL; the data length is filled in by RecordEnd.
+    TDnsBytes &RecordStart(std::size_t owner, unsigned type)
     {
-        Pointer(ownerOffset).Word(type).Word(DnsClassIN).Long(3600);
+        Pointer(owner).Word(type).Word(DnsClassIN).Word(0).Word(3600);
         lengthAt_ = Bytes.size();
         return Word(0);
     }
@@ -56,7 +44,7 @@ public:
         Bytes[lengthAt_ + 1] = std::uint8_t(length);
         return *this;
     }
-    TDnsBytes &Mx(std::uint16_t preference, const std::string &host)
+    TDnsBytes &Mx(unsigned preference, const std::string &host)
     {
         return RecordStart(12, DnsTypeMX).Word(preference).Name(host).RecordEnd();
     }
@@ -68,12 +56,12 @@ private:
     std::size_t lengthAt_ = 0;
 };
 
-// The answer a standard server gives for the MX records of a domain.
-inline std::vector<std::uint8_t> MxAnswer(std::uint16_t id, const std::string &domain,
-                                          std::initializer_list<TMXRec> records, int rcode = 0)
+// A standard answer to an MX query for the domain.
+inline std::vector<std::uint8_t> MxAnswer(unsigned id, const std::string &domain,
+                                          const TMXList &records, unsigned rcode = 0)
 {
     TDnsBytes answer;
-    answer.Header(id, std::uint16_t(0x8180 | rcode), 1, std::uint16_t(records.size())).Question(domain);
+    answer.Header(id, 0x8180 | rcode, unsigned(records.size())).Question(domain);
     for (const TMXRec &record : records)
         answer.Mx(record.Preference, record.Host);
     return answer.Bytes;
