@@ -36,7 +36,7 @@ constexpr int TopBarHeight = 44;
 constexpr int BottomBarHeight = 57;
 
 const char *const TagProperty = "Tag";
-const char *const HelpContextProperty = "HelpContext";
+const char *const HelpContextProperty = Help::kContextProperty;
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int x, int y)
 {

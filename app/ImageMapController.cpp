@@ -109,9 +109,19 @@ void TfrmImageMap::btnRectClick() { StartDrawing(RegionKind::Rect, btnRect); }
 void TfrmImageMap::btnCircleClick() { StartDrawing(RegionKind::Circle, btnCircle); }
 void TfrmImageMap::btnPolyClick() { StartDrawing(RegionKind::Poly, btnPoly); }
 
+bool TfrmImageMap::DrawingInProgress() const
+{
+    // Every pointer move over the region being drawn overwrites "DRAWING" with "MOVE", so the
+    // channel alone cannot tell; the region that is not drawn yet can.
+    for (const TRegionLists::List *list : {&Regions.Rects(), &Regions.Circles(), &Regions.Polys()})
+        if (!list->isEmpty() && !list->last()->Drawn)
+            return true;
+    return false;
+}
+
 void TfrmImageMap::StartDrawing(RegionKind kind, QToolButton *button)
 {
-    if (txtInfo->Text() == QLatin1String("DRAWING") || !Regions.Exist()) {
+    if (txtInfo->Text() == QLatin1String("DRAWING") || DrawingInProgress() || !Regions.Exist()) {
         button->setChecked(false);
         return;
     }

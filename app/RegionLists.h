@@ -20,6 +20,9 @@ public:
     List &Rects() { return rects_; }
     List &Circles() { return circles_; }
     List &Polys() { return polys_; }
+    const List &Rects() const { return rects_; }
+    const List &Circles() const { return circles_; }
+    const List &Polys() const { return polys_; }
     // Every region: rectangles, then circles, then polygons.
     void ForEach(const std::function<void(TBaseRegion *)> &visit) const;
     // Removes the newest region of a list; it is destroyed once control returns to the event loop,

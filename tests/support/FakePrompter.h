@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dialogs/Prompter.h"
+#include "support/QtPrinters.h"
 
 #include <QList>
 #include <QStringList>
