@@ -177,6 +177,9 @@ void TmsSMTP::WaitFor(const std::function<bool()> &done)
 
 void TmsSMTP::Write(const QByteArray &bytes)
 {
+    // A Cancel between two waits (from the OnMailSent handler) has closed the socket already.
+    if (wait_.Canceled())
+        throw ECanceledError();
     if (socket_.state() != QAbstractSocket::ConnectedState)
         throw ESocketError(SocketCode::NotConnected);
     if (socket_.write(bytes) != bytes.size())

@@ -310,8 +310,14 @@ TEST_F(SmtpClient, CancelEndsTheWaitAndTheNextSendStartsFresh)
     EXPECT_THROW(smtp.Send(), ECanceledError);
     EXPECT_LT(clock.elapsed(), 3000);
 
+    // Cancelled from the success handler, QUIT is not sent.
     FakeSmtpServer answering;
     smtp.Server = answering.Server();
+    smtp.OnMailSent = [this] { smtp.Cancel(); };
+    EXPECT_THROW(smtp.Send(), ECanceledError);
+    EXPECT_EQ(answering.Received.last(), "<text>");
+
+    smtp.OnMailSent = nullptr;
     EXPECT_EQ(SendAndCatch(smtp), "");
 }
 
