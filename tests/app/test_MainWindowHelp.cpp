@@ -1,0 +1,105 @@
+// Help from the main window: contents, F1 on the bottom bar, and What's This on tagged controls.
+#define QTEST_QPA_MOUSE_HANDLING
+#include "AppHarness.h"
+
+#include "dialogs/Help.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QLabel>
+#include <QMenu>
+#include <QToolButton>
+
+namespace {
+
+class MainWindowHelpTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    ModalAnswers modal;
+    TfrmImageMap window;
+
+    void SetUp() override
+    {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        OpenImage(window, prompter, WriteImage(dir, "a.gif", {60, 40}, "gif"));
+    }
+    void TearDown() override
+    {
+        window.mnuWhat->hide();
+        Help::Reset();
+    }
+};
+
+TEST_F(MainWindowHelpTest, ContentsIsTheOnlyTopicShownAsATopic)
+{
+    window.Contents1->trigger();
+    ASSERT_TRUE(Help::LastShown().has_value());
+    EXPECT_EQ(Help::LastShown()->command, Help::Command::Topic);
+    EXPECT_EQ(Help::LastShown()->context, 1);
+    ASSERT_NE(Help::Window(), nullptr);
+    EXPECT_EQ(Help::Window()->objectName(), "rodiradi");
+    EXPECT_TRUE(prompter.messages.isEmpty()) << "the help file beside the program is found";
+
+    // Any other topic asked for is turned into a pop-up by the window's help hook.
+    Help::Request(Help::Command::Topic, 15);
+    EXPECT_EQ(Help::LastShown()->command, Help::Command::Popup);
+    EXPECT_EQ(Help::LastShown()->context, 15);
+}
+
+TEST_F(MainWindowHelpTest, F1OnTheBottomBarShowsItsContextAsAPopup)
+{
+    const QList<QPair<QWidget *, int>> controls = {{window.cmbURL, 21}, {window.txtTarget, 20}};
+    for (const auto &[control, context] : controls) {
+        window.activateWindow();
+        control->setFocus();
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : control;
+        QTest::keyClick(target, Qt::Key_F1);
+        ASSERT_TRUE(Help::LastShown().has_value()) << control->objectName().toStdString();
+        EXPECT_EQ(Help::LastShown()->command, Help::Command::Popup);
+        EXPECT_EQ(Help::LastShown()->context, context);
+    }
+}
+
+TEST_F(MainWindowHelpTest, RightClickOnATaggedControlOffersWhatsThis)
+{
+    const QPoint at(10, 12);
+    QTest::mousePress(window.btnDelete, Qt::RightButton, {}, at);
+    QTest::mouseRelease(window.btnDelete, Qt::RightButton, {}, at);
+    EXPECT_EQ(window.WhatsThisContext, 15);
+    ASSERT_TRUE(window.mnuWhat->isVisible());
+    EXPECT_EQ(window.mnuWhat->pos(), window.btnDelete->mapToGlobal(at) + QPoint(2, 2));
+    EXPECT_EQ(window.mnuWhat->defaultAction(), window.WhatsThis1);
+    window.WhatsThis1->trigger();
+    ASSERT_TRUE(Help::LastShown().has_value());
+    EXPECT_EQ(Help::LastShown()->command, Help::Command::Popup);
+    EXPECT_EQ(Help::LastShown()->context, 15);
+}
+
+TEST_F(MainWindowHelpTest, UntaggedControlsAndOtherButtonsOpenNoMenu)
+{
+    for (QWidget *control : {static_cast<QWidget *>(window.btnSave), static_cast<QWidget *>(window.btnCompile),
+                             static_cast<QWidget *>(window.txtTarget)}) {
+        QTest::mousePress(control, Qt::RightButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(control, Qt::RightButton, {}, QPoint(5, 5));
+        EXPECT_FALSE(window.mnuWhat->isVisible()) << control->objectName().toStdString();
+    }
+    QTest::mousePress(window.btnRect, Qt::MiddleButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(window.btnRect, Qt::MiddleButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(window.mnuWhat->isVisible());
+    EXPECT_EQ(window.WhatsThisContext, 0);
+
+    const QList<QPair<QWidget *, int>> tags = {
+        {window.btnNew, 11}, {window.btnLoad, 28}, {window.btnRect, 12}, {window.btnCircle, 13},
+        {window.btnPoly, 14}, {window.btnDone, 17}, {static_cast<QWidget *>(window.lblColour), 19}};
+    for (const auto &[control, tag] : tags) {
+        QTest::mousePress(control, Qt::RightButton, {}, QPoint(3, 3));
+        QTest::mouseRelease(control, Qt::RightButton, {}, QPoint(3, 3));
+        EXPECT_EQ(window.WhatsThisContext, tag) << control->objectName().toStdString();
+        window.mnuWhat->hide();
+    }
+}
+
+} // namespace
