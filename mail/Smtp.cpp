@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QHostInfo>
 
+#include <arpa/inet.h>
 #include <netdb.h>
 
 #include <optional>

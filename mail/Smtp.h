@@ -16,8 +16,6 @@
 
 namespace mail {
 
-class TSmtpDialogue;
-
 // Sends MailMessage to Server over one connection per Send; every failure closes the connection
 // and reaches the caller as an EMailError.
 class TmsSMTP : public QObject {
