@@ -14,6 +14,15 @@
 #include <QToolButton>
 
 namespace {
+// Deselects a region and repaints it at once if any of it is on screen; one scrolled out of
+// view has nothing to repaint and is painted when it comes into view.
+void DeselectAndRepaint(TBaseRegion *region)
+{
+    region->Deselect();
+    if (region->geometry().intersects(region->parentWidget()->rect()))
+        region->repaint();
+}
+
 TBaseRegion *FirstSelected(const TRegionLists::List &list)
 {
     for (TBaseRegion *region : list)
@@ -59,10 +68,7 @@ void TfrmImageMap::txtInfoChange()
     }
     if (txtInfo->Text() == QLatin1String("REPAINT")) {
         EditingDefault = false;
-        Regions.ForEach([](TBaseRegion *region) {
-            region->Deselect();
-            region->repaint();
-        });
+        Regions.ForEach(DeselectAndRepaint);
     }
     if (txtInfo->Text() == QLatin1String("MISS"))
         ForwardMiss();
@@ -89,8 +95,7 @@ void TfrmImageMap::ForwardMissThrough(TRegionLists::List &list, int x, int y, bo
 {
     for (qsizetype i = 0; i < list.size(); ++i) {
         TBaseRegion *region = list[i];
-        region->Deselect();
-        region->repaint();
+        DeselectAndRepaint(region);
         const int left = region->x();
         const int top = region->y();
         if (!InRect(x, y, left, top, region->width(), region->height()))

@@ -48,26 +48,67 @@ void TScrollBox::ScrollToOrigin()
     verticalScrollBar()->setValue(0);
 }
 
-void TScrollBox::UpdateRange()
+TScrollBox::Extent TScrollBox::MeasureChildren() const
 {
-    if (updatingRange_)
-        return;
-    updatingRange_ = true;
-    int extentX = 0;
-    int extentY = 0;
+    Extent extent;
     const int x = horizontalScrollBar()->value();
     const int y = verticalScrollBar()->value();
     for (QObject *object : viewport()->children()) {
         auto *w = qobject_cast<QWidget *>(object);
         if (!w || w->isHidden())
             continue;
-        extentX = std::max(extentX, w->x() + w->width() + x);
-        extentY = std::max(extentY, w->y() + w->height() + y);
+        if (w->x() + w->width() + x > extent.x) {
+            extent.x = w->x() + w->width() + x;
+            extent.widestChild = w;
+        }
+        if (w->y() + w->height() + y > extent.y) {
+            extent.y = w->y() + w->height() + y;
+            extent.tallestChild = w;
+        }
     }
+    return extent;
+}
+
+void TScrollBox::UpdateRange()
+{
+    extent_ = MeasureChildren();
+    ApplyRange();
+}
+
+void TScrollBox::ChildGeometryChanged(const QWidget *child)
+{
+    // A drag moves one child per pointer move; among thousands of regions only a child that
+    // reaches the extent, or did, needs the others looked at again.
+    if (child == extent_.widestChild || child == extent_.tallestChild) {
+        UpdateRange();
+        return;
+    }
+    const int right = child->x() + child->width() + horizontalScrollBar()->value();
+    const int bottom = child->y() + child->height() + verticalScrollBar()->value();
+    bool grew = false;
+    if (right > extent_.x) {
+        extent_.x = right;
+        extent_.widestChild = child;
+        grew = true;
+    }
+    if (bottom > extent_.y) {
+        extent_.y = bottom;
+        extent_.tallestChild = child;
+        grew = true;
+    }
+    if (grew)
+        ApplyRange();
+}
+
+void TScrollBox::ApplyRange()
+{
+    if (updatingRange_)
+        return;
+    updatingRange_ = true;
     horizontalScrollBar()->setPageStep(viewport()->width());
     verticalScrollBar()->setPageStep(viewport()->height());
-    horizontalScrollBar()->setRange(0, std::max(0, extentX - viewport()->width()));
-    verticalScrollBar()->setRange(0, std::max(0, extentY - viewport()->height()));
+    horizontalScrollBar()->setRange(0, std::max(0, extent_.x - viewport()->width()));
+    verticalScrollBar()->setRange(0, std::max(0, extent_.y - viewport()->height()));
     updatingRange_ = false;
 }
 
@@ -84,6 +125,10 @@ bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
             auto *child = static_cast<QChildEvent *>(event)->child();
             if (child->isWidgetType())
                 child->installEventFilter(this);
+        } else if (event->type() == QEvent::ChildRemoved) {
+            const QObject *child = static_cast<QChildEvent *>(event)->child();
+            if (child == extent_.widestChild || child == extent_.tallestChild)
+                UpdateRange();
         }
         return QAbstractScrollArea::eventFilter(watched, event);
     }
@@ -91,8 +136,12 @@ bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
+        if (!static_cast<QWidget *>(watched)->isHidden())
+            ChildGeometryChanged(static_cast<QWidget *>(watched));
+        break;
     case QEvent::Hide:
-        UpdateRange();
+        if (watched == extent_.widestChild || watched == extent_.tallestChild)
+            UpdateRange();
         break;
     default:
         break;

@@ -26,5 +26,17 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
+    // Extent of the children in content coordinates and the children that reach it.
+    struct Extent {
+        int x = 0;
+        int y = 0;
+        const QWidget *widestChild = nullptr;
+        const QWidget *tallestChild = nullptr;
+    };
+    Extent MeasureChildren() const;
+    void ChildGeometryChanged(const QWidget *child);
+    void ApplyRange();
+
+    Extent extent_;
     bool updatingRange_ = false;
 };
