@@ -205,13 +205,30 @@ void TBaseRegion::ScrollIntoView()
 void TBaseRegion::paintEvent(QPaintEvent *)
 {
     QPainter canvas(this);
-    QPen pen(penColor_);
-    pen.setCosmetic(true);
-    pen.setStyle(penStyle_ == TPenStyle::psDot ? Qt::DotLine : Qt::SolidLine);
-    canvas.setPen(pen);
     canvas.setBrush(Qt::NoBrush);
     canvas.setCompositionMode(CompositionOf(penMode_));
+    if (penStyle_ == TPenStyle::psDot) {
+        // A dotted pen also draws its gaps in the background colour, white, with the same mix, as
+        // on an opaque canvas: without them a black XOR outline would not show at all.
+        canvas.setPen(DottedPen(penColor_, 0));
+        Paint(canvas);
+        canvas.setPen(DottedPen(Qt::white, 1));
+        Paint(canvas);
+        return;
+    }
+    QPen pen(penColor_);
+    pen.setCosmetic(true);
+    canvas.setPen(pen);
     Paint(canvas);
+}
+
+QPen TBaseRegion::DottedPen(const QColor &colour, int offset)
+{
+    QPen pen(colour, 1);
+    pen.setCosmetic(true);
+    pen.setDashPattern({1, 1});
+    pen.setDashOffset(offset);
+    return pen;
 }
 
 QPoint TBaseRegion::LocalPos(const QMouseEvent *event) const

@@ -5,6 +5,7 @@
 #include "regions/core/RegionGeometry.h"
 
 #include <QColor>
+#include <QPen>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -117,6 +118,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    // One pixel on, one off; offset 1 draws the gaps of offset 0.
+    static QPen DottedPen(const QColor &colour, int offset);
     QPoint LocalPos(const QMouseEvent *event) const;
     void DeliverPress(QMouseEvent *event, TShiftState extra);
     template <typename Handler> void Guarded(Handler &&handler);

@@ -255,13 +255,15 @@ TEST(RectRegionLook, BandInvertsOutlineIsSolidSelectionIsDottedXor)
     EXPECT_EQ(e.PixelAt({40, 30}), LineColour);
     EXPECT_EQ(e.PixelAt({40, 40}), ImageColour);
     e.Click({40, 40});
+    // Dots mix the pen colour in; gaps mix in white, so even a black outline shows when selected.
     const QColor xored(ImageColour.rgb() ^ LineColour.rgb());
     int dots = 0, gaps = 0;
     for (int x = 25; x < 55; ++x) {
         dots += e.PixelAt({x, 30}) == xored;
-        gaps += e.PixelAt({x, 30}) == ImageColour;
+        gaps += e.PixelAt({x, 30}) == inverted;
     }
     EXPECT_GT(dots, 8);
+    EXPECT_GT(gaps, 8);
     EXPECT_EQ(dots + gaps, 30);
 }
 
