@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  dbus dbus-bin dbus-x11
+  dbus dbus-bin dbus-daemon dbus-session-bus-common dbus-x11
   dnsmasq-base python3 python3-aiosmtpd
   libc-ares-dev
   xvfb xauth imagemagick
