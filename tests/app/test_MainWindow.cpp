@@ -120,16 +120,11 @@ TEST_F(MainWindowTest, SaveChangesQuestionDecidesWhetherNewGoesOn)
     EXPECT_EQ(window.ImageFileName, second);
     EXPECT_EQ(window.Image1->size(), QSize(40, 30));
     EXPECT_FALSE(window.SavedFlag) << "opening an image does not touch the saved flag";
-}
 
-TEST_F(MainWindowTest, YesRunsTheSaveCommandAndGoesOnWhateverItDid)
-{
-    OpenImage(window, prompter, WriteImage(dir, "first.gif", {100, 50}, "gif"));
-    window.SavedFlag = false;
+    // Yes: the save command runs and the opening goes on whatever it did.
     prompter.answers.push_back(QMessageBox::Yes);
-    const QString second = WriteImage(dir, "second.jpg", {20, 10}, "jpeg");
-    OpenImage(window, prompter, second);
-    EXPECT_EQ(window.ImageFileName, second);
+    OpenImage(window, prompter, first);
+    EXPECT_EQ(window.ImageFileName, first);
 }
 
 TEST_F(MainWindowTest, CancelledFileDialogKeepsTheOldImageAndDefaultButNoRegions)
@@ -186,24 +181,6 @@ TEST_F(MainWindowTest, ResizingKeepsBothBarsCentred)
     EXPECT_EQ(window.pnlTop->x(), 701 / 2 - 412 / 2);
     EXPECT_EQ(window.pnlBottom->x(), 701 / 2 - 407 / 2);
     EXPECT_EQ(window.ScrollBox1->geometry(), QRect(0, 44, 701, 500 - 44 - 57));
-}
-
-TEST_F(MainWindowTest, ToolButtonsSitAtTheirPlacesWithHints)
-{
-    const QList<QPair<QToolButton *, int>> places = {
-        {window.btnNew, 9}, {window.btnLoad, 43}, {window.btnSave, 77}, {window.btnRect, 120},
-        {window.btnCircle, 154}, {window.btnPoly, 188}, {window.btnDelete, 227}, {window.btnCompile, 266},
-        {window.btnDone, 300}};
-    for (const auto &[button, x] : places) {
-        EXPECT_EQ(button->geometry(), QRect(x, 2, 35, 35)) << button->objectName().toStdString();
-        EXPECT_FALSE(button->toolTip().isEmpty());
-    }
-    EXPECT_EQ(window.btnDelete->toolTip(), "Delete Region");
-    EXPECT_EQ(window.btnCompile->toolTip(), "Compile HTML");
-    EXPECT_TRUE(window.btnRect->isCheckable());
-    EXPECT_FALSE(window.btnNew->isCheckable());
-    EXPECT_EQ(window.New1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_EQ(window.Donw1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 TEST_F(MainWindowTest, ExitClosesWithoutAskingEvenWithUnsavedChanges)
