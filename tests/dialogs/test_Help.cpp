@@ -1,8 +1,8 @@
 // The help file parser, the shipped help file, and help requests routed through the hook and F1.
 #include "dialogs/Help.h"
 
-#include "dialogs/Prompter.h"
 #include "dialogs/core/HelpFile.h"
+#include "support/FakePrompter.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,23 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
-
-class TMessagePrompter : public IPrompter {
-public:
-    QMessageBox::StandardButton Message(QWidget *, Kind, const QString &, const QString &text,
-                                        QMessageBox::StandardButtons) override
-    {
-        texts.append(text);
-        return QMessageBox::Ok;
-    }
-    QString OpenFile(QWidget *, const OpenFileRequest &) override { return {}; }
-    std::optional<QColor> ChooseColour(QWidget *, const QColor &) override { return std::nullopt; }
-    QStringList texts;
-};
 
 QString ShippedHelpFile()
 {
@@ -71,12 +57,7 @@ TEST(HelpFile, ParsesTopicsParagraphsAndListItems)
 
 TEST(HelpFile, ReportsMalformedFilesWithTheirLine)
 {
-    struct Case {
-        const char *text;
-        int line;
-        const char *error;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, int, const char *> cases[] = {
         {"", 1, "not a Mapolin help file"},
         {"MAPOLIN-HELP 2\n@end\n", 1, "not a Mapolin help file"},
         {"MAPOLIN-HELP 1\nstray text\n@end\n", 2, "before the first topic"},
@@ -90,11 +71,11 @@ TEST(HelpFile, ReportsMalformedFilesWithTheirLine)
         {"MAPOLIN-HELP 1\n@topic 3 A\n@end\nmore\n", 4, "after @end"},
         {"MAPOLIN-HELP 1\n@topic 3 A\ntext\n", 3, "cut short"},
     };
-    for (const Case &c : cases) {
-        const auto result = helpfile::Parse(c.text);
-        EXPECT_FALSE(result.Ok()) << c.text;
-        EXPECT_EQ(result.errorLine, c.line) << c.text;
-        EXPECT_NE(result.error.find(c.error), std::string::npos) << c.text << " -> " << result.error;
+    for (const auto &[text, line, error] : cases) {
+        const auto result = helpfile::Parse(text);
+        EXPECT_FALSE(result.Ok()) << text;
+        EXPECT_EQ(result.errorLine, line) << text;
+        EXPECT_NE(result.error.find(error), std::string::npos) << text << " -> " << result.error;
     }
 }
 
@@ -114,18 +95,12 @@ TEST(HelpFile, ShippedFileCoversEveryContextAndIsToldApartWhenCut)
     EXPECT_EQ(ReadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/mapolin.hlp")), text);
 }
 
+using Seen = std::vector<std::pair<Help::Command, int>>;
+
 class HelpTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetPrompter(&prompter);
-        Help::SetHelpFile(ShippedHelpFile() + QStringLiteral(">rodiradi"));
-    }
-    void TearDown() override
-    {
-        Help::Reset();
-        SetPrompter(nullptr);
-    }
+    void SetUp() override { Help::SetHelpFile(ShippedHelpFile() + QStringLiteral(">rodiradi")); }
+    void TearDown() override { Help::Reset(); }
 
     // The main window's rule: only the contents are a topic; every other topic becomes a pop-up.
     void InstallAppHelp()
@@ -140,8 +115,8 @@ protected:
         });
     }
 
-    TMessagePrompter prompter;
-    std::vector<std::pair<Help::Command, int>> seen;
+    FakePrompter prompter;
+    Seen seen;
 };
 
 TEST_F(HelpTest, HookSendsContentsToTheWindowAndOtherTopicsToPopups)
@@ -166,9 +141,8 @@ TEST_F(HelpTest, HookSendsContentsToTheWindowAndOtherTopicsToPopups)
     EXPECT_EQ(shown->title, "URL");
     EXPECT_EQ(shown->position, QCursor::pos());
 
-    using Seen = std::vector<std::pair<Help::Command, int>>;
     EXPECT_EQ(seen, (Seen{{Help::Command::Topic, 1}, {Help::Command::Topic, 21}, {Help::Command::Popup, 21}}));
-    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
 TEST_F(HelpTest, DroppedAndEndlesslyReplacedRequestsShowNothing)
@@ -195,17 +169,13 @@ TEST_F(HelpTest, F1AndWhatsThisUseTheNearestHelpContext)
     Help::InstallKeyHandler(); // a second install must not ask twice
 
     QWidget window;
-    auto *layout = new QVBoxLayout(&window);
-    auto *url = new QComboBox;
+    auto *url = new QComboBox(&window);
     url->setEditable(true);
     url->setProperty(Help::kContextProperty, 21);
-    auto *group = new QWidget;
+    auto *group = new QWidget(&window);
     group->setProperty(Help::kContextProperty, 15);
     auto *inGroup = new QLineEdit(group);
-    auto *plain = new QLineEdit;
-    layout->addWidget(url);
-    layout->addWidget(group);
-    layout->addWidget(plain);
+    auto *plain = new QLineEdit(&window);
     window.show();
 
     QTest::keyClick(url->lineEdit(), Qt::Key_F1);
@@ -223,31 +193,30 @@ TEST_F(HelpTest, F1AndWhatsThisUseTheNearestHelpContext)
 
     QHelpEvent whatsThis(QEvent::WhatsThis, QPoint(1, 1), url->mapToGlobal(QPoint(1, 1)));
     QCoreApplication::sendEvent(url, &whatsThis);
-    using Seen = std::vector<std::pair<Help::Command, int>>;
     EXPECT_EQ(seen, (Seen{{Help::Command::Popup, 21}}));
-    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
 TEST_F(HelpTest, MissingDamagedFileAndUnknownContextAreReported)
 {
-    EXPECT_FALSE(Help::Request(Help::Command::Popup, 999));
-    ASSERT_EQ(prompter.texts.size(), 1);
-    EXPECT_EQ(prompter.texts.last(), "The help file has no topic for help context 999.");
+    // Each failed request shows exactly one message.
+    const auto reported = [&](Help::Command command, int context) {
+        EXPECT_FALSE(Help::Request(command, context));
+        EXPECT_EQ(prompter.messages.size(), 1);
+        return prompter.messages.isEmpty() ? QString() : prompter.messages.takeLast().text;
+    };
+    EXPECT_EQ(reported(Help::Command::Popup, 999), "The help file has no topic for help context 999.");
 
     QTemporaryDir dir;
-    const QString missing = dir.filePath("mapolin.hlp");
-    Help::SetHelpFile(missing + ">rodiradi");
-    EXPECT_FALSE(Help::Request(Help::Command::Topic, 1));
-    ASSERT_EQ(prompter.texts.size(), 2);
-    EXPECT_EQ(prompter.texts.last(), "Cannot open the help file \"" + missing + "\".");
+    const QString file = dir.filePath("mapolin.hlp");
+    Help::SetHelpFile(file + ">rodiradi");
+    EXPECT_EQ(reported(Help::Command::Topic, 1), "Cannot open the help file \"" + file + "\".");
 
-    QFile damaged(missing);
+    QFile damaged(file);
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("MAPOLIN-HELP 1\n@topic 1 Contents\nThe rest was lost");
     damaged.close();
-    EXPECT_FALSE(Help::Request(Help::Command::Topic, 1));
-    ASSERT_EQ(prompter.texts.size(), 3);
-    EXPECT_TRUE(prompter.texts.last().contains("damaged (line 3"));
+    EXPECT_TRUE(reported(Help::Command::Topic, 1).contains("damaged (line 3"));
     EXPECT_FALSE(Help::LastShown());
     EXPECT_FALSE(Help::Window());
 }

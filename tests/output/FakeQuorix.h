@@ -12,9 +12,6 @@
 
 class TFakeQuorix {
 public:
-    TFakeQuorix() = default;
-    TFakeQuorix(const TFakeQuorix &) = delete;
-    TFakeQuorix &operator=(const TFakeQuorix &) = delete;
     ~TFakeQuorix() { Stop(); }
 
     // Starts the fake with extra flags and waits until it owns its bus name; false if it never did.
@@ -53,15 +50,10 @@ public:
     {
         QFile file(RecordPath());
         QStringList calls;
-        if (!file.open(QIODevice::ReadOnly))
-            return calls;
-        while (!file.atEnd()) {
-            const QList<QByteArray> parts = file.readLine().chopped(1).split(' ');
-            QStringList decoded;
-            for (const QByteArray &part : parts)
-                decoded << QString::fromUtf8(QByteArray::fromPercentEncoding(part));
-            calls << decoded.join(QLatin1Char(' '));
-        }
+        // Separators are plain spaces and arguments hold none, so a line decodes as a whole.
+        for (const QByteArray &line : file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>())
+            if (!line.isEmpty())
+                calls << QString::fromUtf8(QByteArray::fromPercentEncoding(line));
         return calls;
     }
 

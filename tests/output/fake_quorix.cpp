@@ -26,15 +26,16 @@
 
 namespace {
 
+// Filled from the flags; their defaults are in ParseOptions.
 struct TFakeOptions {
     QString RecordFile;
-    int Answer = 1;
+    int Answer = 0;
     int DetectDelayMs = 0;
     int DelayMs = 0;
     QString WorkDir;
-    QString OpenDoc = QStringLiteral("true");
+    QString OpenDoc;
     QStringList Failing;
-    QString FailText = QStringLiteral("Quorix refused the call");
+    QString FailText;
 };
 
 // Appends each call with its arguments to the record file and answers it, late if asked to.
@@ -114,28 +115,16 @@ private:
 TFakeOptions ParseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;
-    const QCommandLineOption record(QStringLiteral("record"), QString(), QStringLiteral("file"));
-    const QCommandLineOption answer(QStringLiteral("answer"), QString(), QStringLiteral("n"), QStringLiteral("1"));
-    const QCommandLineOption detectDelay(QStringLiteral("detect-delay"), QString(), QStringLiteral("ms"), QStringLiteral("0"));
-    const QCommandLineOption delay(QStringLiteral("delay"), QString(), QStringLiteral("ms"), QStringLiteral("0"));
-    const QCommandLineOption workDir(QStringLiteral("workdir"), QString(), QStringLiteral("text"));
-    const QCommandLineOption openDoc(QStringLiteral("opendoc"), QString(), QStringLiteral("text"), QStringLiteral("true"));
-    const QCommandLineOption fail(QStringLiteral("fail"), QString(), QStringLiteral("method"));
-    const QCommandLineOption failText(QStringLiteral("fail-text"), QString(), QStringLiteral("text"),
-                                      QStringLiteral("Quorix refused the call"));
-    parser.addOptions({record, answer, detectDelay, delay, workDir, openDoc, fail, failText});
+    const std::pair<const char *, const char *> flags[] = {
+        {"record", ""},  {"answer", "1"},     {"detect-delay", "0"}, {"delay", "0"},
+        {"workdir", ""}, {"opendoc", "true"}, {"fail", ""},          {"fail-text", "Quorix refused the call"}};
+    for (const auto &[name, defaultValue] : flags)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"),
+                                            QString::fromLatin1(defaultValue)));
     parser.process(app);
-
-    TFakeOptions options;
-    options.RecordFile = parser.value(record);
-    options.Answer = parser.value(answer).toInt();
-    options.DetectDelayMs = parser.value(detectDelay).toInt();
-    options.DelayMs = parser.value(delay).toInt();
-    options.WorkDir = parser.value(workDir);
-    options.OpenDoc = parser.value(openDoc);
-    options.Failing = parser.values(fail);
-    options.FailText = parser.value(failText);
-    return options;
+    return {parser.value("record"),  parser.value("answer").toInt(), parser.value("detect-delay").toInt(),
+            parser.value("delay").toInt(), parser.value("workdir"), parser.value("opendoc"),
+            parser.values("fail"),   parser.value("fail-text")};
 }
 
 } // namespace

@@ -1,17 +1,13 @@
 // Host editor link on a private session bus, against the fake Quorix program.
 #include "output/HostLink.h"
 #include "output/FakeQuorix.h"
+#include "support/QtPrinters.h"
 
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
-
-// Readable failure output for Qt strings.
-inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList &list, std::ostream *out) { *out << list.join(QLatin1Char('|')).toStdString(); }
 
 namespace {
 
@@ -33,46 +29,33 @@ QString FailureText(const std::function<void()> &action)
     return QStringLiteral("<no failure>");
 }
 
-TEST_F(HostLinkTest, RegisteringTheMessageNamesIt)
+TEST_F(HostLinkTest, DetectionFollowsTheAnswerWithinTwoSeconds)
 {
-    EXPECT_EQ(RegisterQuorixMessage(), QStringLiteral("WM_ISQUORIXRUNNING"));
-}
-
-TEST_F(HostLinkTest, DetectionWithoutQuorixIsQuickAndNegative)
-{
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(QuorixRunning());
-    EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(QuorixRunning(QDBusConnection(QStringLiteral("never-connected"))));
-}
-
-TEST_F(HostLinkTest, DetectionFollowsTheAnswer)
-{
     const struct {
-        const char *Answer;
+        QStringList Flags; // none: no fake at all
         bool Running;
-    } cases[] = {{"1", true}, {"7", true}, {"0", false}, {"-1", false}};
+        int MinMs, MaxMs;
+    } cases[] = {
+        {{}, false, 0, 1000},
+        {{"--answer", "1"}, true, 0, 1000},
+        {{"--answer", "7"}, true, 0, 1000},
+        {{"--answer", "0"}, false, 0, 1000},
+        {{"--answer", "-1"}, false, 0, 1000},
+        {{"--detect-delay", "1000"}, true, 900, 1900},
+        {{"--detect-delay", "3000"}, false, 1900, 2900}, // too late counts as absent
+    };
     for (const auto &c : cases) {
-        ASSERT_TRUE(Fake.Start({QStringLiteral("--answer"), QString::fromLatin1(c.Answer)}));
-        EXPECT_EQ(QuorixRunning(), c.Running) << "answer " << c.Answer;
+        SCOPED_TRACE(c.Flags.join(' ').toStdString());
+        ASSERT_TRUE(c.Flags.isEmpty() || Fake.Start(c.Flags));
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(QuorixRunning(), c.Running);
+        EXPECT_GE(clock.elapsed(), c.MinMs);
+        EXPECT_LT(clock.elapsed(), c.MaxMs);
+        EXPECT_EQ(Fake.Calls().value(0), c.Flags.isEmpty() ? QString() : QStringLiteral("WM_ISQUORIXRUNNING 0 0"));
         Fake.Stop();
     }
-    EXPECT_EQ(Fake.Calls().value(0), QStringLiteral("WM_ISQUORIXRUNNING 0 0"));
-}
-
-TEST_F(HostLinkTest, LateAnswerCountsAsNotRunning)
-{
-    ASSERT_TRUE(Fake.Start({QStringLiteral("--detect-delay"), QStringLiteral("1000")}));
-    EXPECT_TRUE(QuorixRunning());
-    Fake.Stop();
-
-    ASSERT_TRUE(Fake.Start({QStringLiteral("--detect-delay"), QStringLiteral("3000")}));
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(QuorixRunning());
-    EXPECT_GE(clock.elapsed(), 1900);
-    EXPECT_LT(clock.elapsed(), 2900);
 }
 
 TEST_F(HostLinkTest, CreatingThePluginNeedsQuorix)
@@ -86,7 +69,7 @@ TEST_F(HostLinkTest, CreatingThePluginNeedsQuorix)
 TEST_F(HostLinkTest, MethodsPassTextBothWaysAndAreRecordedInOrder)
 {
     const QString workDir = QStringLiteral("/home/\u00e5sa/web site/");
-    ASSERT_TRUE(Fake.Start({QStringLiteral("--workdir"), workDir, QStringLiteral("--opendoc"), QStringLiteral("false")}));
+    ASSERT_TRUE(Fake.Start({"--workdir", workDir, "--opendoc", "false"}));
     const QString fragment = QStringLiteral("<IMG SRC=\"a b.gif\" USEMAP=\"#m\">\r\n<MAP NAME=\"m\">\r\n</MAP>\r\n");
 
     TQuorixPlugin plugin;
@@ -94,23 +77,13 @@ TEST_F(HostLinkTest, MethodsPassTextBothWaysAndAreRecordedInOrder)
     EXPECT_EQ(plugin.isopendoc(), QStringLiteral("false"));
     EXPECT_EQ(plugin.opennewfile(), QString());
     EXPECT_EQ(plugin.puttextatcursor(fragment), QString());
-
-    EXPECT_EQ(Fake.Calls(), (QStringList{QStringLiteral("getworkdir"), QStringLiteral("isopendoc"),
-                                         QStringLiteral("opennewfile"), QStringLiteral("puttextatcursor ") + fragment}));
+    EXPECT_EQ(Fake.Calls(), (QStringList{"getworkdir", "isopendoc", "opennewfile", "puttextatcursor " + fragment}));
 }
 
-TEST_F(HostLinkTest, SlowAnswersAreWaitedFor)
+TEST_F(HostLinkTest, SlowAnswersAreWaitedForAndFailuresCarryQuorixsText)
 {
-    ASSERT_TRUE(Fake.Start({QStringLiteral("--delay"), QStringLiteral("2500"), QStringLiteral("--workdir"),
-                            QStringLiteral("/w")}));
-    TQuorixPlugin plugin;
-    EXPECT_EQ(plugin.getworkdir(), QStringLiteral("/w"));
-}
-
-TEST_F(HostLinkTest, FailedCallsCarryQuorixsText)
-{
-    ASSERT_TRUE(Fake.Start({QStringLiteral("--fail"), QStringLiteral("puttextatcursor"), QStringLiteral("--fail-text"),
-                            QStringLiteral("No document window is open.")}));
+    ASSERT_TRUE(Fake.Start(
+        {"--delay", "2500", "--fail", "puttextatcursor", "--fail-text", "No document window is open."}));
     TQuorixPlugin plugin;
     EXPECT_EQ(plugin.isopendoc(), QStringLiteral("true"));
     EXPECT_EQ(FailureText([&] { plugin.puttextatcursor(QStringLiteral("x")); }),
