@@ -67,4 +67,13 @@ inline std::vector<std::uint8_t> MxAnswer(unsigned id, const std::string &domain
     return answer.Bytes;
 }
 
+// "preference host" for each record, for comparing lists.
+inline std::vector<std::string> Hosts(const TMXList &list)
+{
+    std::vector<std::string> hosts;
+    for (const TMXRec &record : list)
+        hosts.push_back(std::to_string(record.Preference) + " " + record.Host);
+    return hosts;
+}
+
 } // namespace mail::test

@@ -1,11 +1,13 @@
 // DNS query bytes and the MX answer parser, including hostile answers.
 #include "DnsTestAnswers.h"
 
+#include <QByteArray>
 #include <gtest/gtest.h>
 
 #include <functional>
 
 using namespace mail;
+using mail::test::Hosts;
 using mail::test::MxAnswer;
 using mail::test::TDnsBytes;
 
@@ -14,14 +16,11 @@ namespace {
 // What dnsmasq answers for example.test with mail2 at 20 and mail1 at 5, captured once.
 std::vector<std::uint8_t> DnsmasqAnswer()
 {
-    const std::string hex =
+    const QByteArray bytes = QByteArray::fromHex(
         "123485800001000200000000076578616d706c65047465737400000f0001c00c000f00010000000000160014"
         "056d61696c32076578616d706c65047465737400c00c000f00010000000000160005056d61696c3107657861"
-        "6d706c65047465737400";
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i < hex.size(); i += 2)
-        bytes.push_back(std::uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
+        "6d706c65047465737400");
+    return {bytes.begin(), bytes.end()};
 }
 
 // The error text of the parse, or "" when the answer is accepted; the records go to list.
@@ -33,14 +32,6 @@ std::string Parse(const std::vector<std::uint8_t> &bytes, TMXList &list)
         return error.what();
     }
     return "";
-}
-
-std::vector<std::string> Hosts(const TMXList &list)
-{
-    std::vector<std::string> hosts;
-    for (const TMXRec &record : list)
-        hosts.push_back(std::to_string(record.Preference) + " " + record.Host);
-    return hosts;
 }
 
 } // namespace
@@ -88,11 +79,7 @@ TEST(DnsAnswer, HeaderFaultsRaiseTheirTexts)
     } cases[] = {
         {0x4321, 0x8180, "IDs in the query and response are different"},
         {0x1234, 0x0100, "This is not a response"},
-        {0x1234, 0x8181, "Domain server was unable to interpret a query"},
-        {0x1234, 0x8182, "Domain server failure"},
         {0x1234, 0x8183, "Domain name does not exist"},
-        {0x1234, 0x8184, "Not implemented"},
-        {0x1234, 0x8185, "Domain server refused to return the information"},
         {0x1234, 0x8189, "Domain server Error #9"},
     };
     for (const auto &c : cases) {
@@ -179,8 +166,7 @@ TEST(DnsReply, MatchesOnlyTheQueryItAnswers)
         return IsReplyToQuery(query, reply.data(), reply.size());
     };
     EXPECT_TRUE(matches(MxAnswer(0x1234, "EXAMPLE.test", {{5, "mx.example.test"}})));
-    EXPECT_FALSE(matches(MxAnswer(0x1235, "example.test", {{5, "mx.example.test"}})));
-    EXPECT_FALSE(matches(MxAnswer(0x1234, "other.test", {{5, "mx.other.test"}})));
+    // A wrong ID or question: the resolver's tests send those.
     EXPECT_FALSE(matches({query.begin(), query.begin() + 11}));
     // Without a question, only an error response can be matched, by its ID.
     EXPECT_TRUE(matches({0x12, 0x34, 0x81, 0x85, 0, 0, 0, 0, 0, 0, 0, 0}));

@@ -32,10 +32,7 @@ TEST(DnsServers, ResolverConfigurationAndListFile)
                               "  nameserver\t::1  # local\nnameserver\nnameservers 10.0.0.1\n"),
               (Lines{"127.0.0.1", "::1"}));
 
-    const Lines expected = {"10.0.0.1", "10.0.0.2", "10.0.0.3"};
-    EXPECT_EQ(ServersFromListFile({"10.0.0.1,10.0.0.2,10.0.0.3"}), expected);
-    EXPECT_EQ(ServersFromListFile({"10.0.0.1", "10.0.0.2", "10.0.0.3"}), expected);
-    EXPECT_EQ(ServersFromListFile({"10.0.0.1, 10.0.0.2,", "", "10.0.0.3\r"}), expected);
+    EXPECT_EQ(ServersFromListFile({"10.0.0.1, 10.0.0.2,", "", "10.0.0.3\r"}), (Lines{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
 }
 
 TEST(HostLines, BestFirstThenHostIgnoringCase)

@@ -1,41 +1,30 @@
 // The MX resolver and mail-host lookup against dnsmasq and small in-process DNS fakes.
 #include "DnsTestAnswers.h"
+#include "PeerProcess.h"
 
 #include "mail/MXResolver.h"
 #include "mail/MailHostLookup.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkDatagram>
-#include <QProcess>
-#include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace mail;
+using mail::test::Hosts;
 using mail::test::MxAnswer;
 
 namespace {
-
-const QHostAddress Loopback(QStringLiteral("127.0.0.1"));
-
-quint16 FreeUdpPort()
-{
-    QUdpSocket probe;
-    probe.bind(Loopback, 0);
-    return probe.localPort();
-}
 
 // Hands each query it receives, with its ID, to the test's responder.
 class TFakeDnsServer {
 public:
     using Responder = std::function<void(TFakeDnsServer &, unsigned id, const QNetworkDatagram &)>;
 
-    TFakeDnsServer(const char *address, quint16 port, Responder responder) : responder_(std::move(responder))
+    explicit TFakeDnsServer(Responder responder, const char *address = "127.0.0.1", quint16 port = 0)
+        : responder_(std::move(responder))
     {
         EXPECT_TRUE(socket_.bind(QHostAddress(QString::fromLatin1(address)), port)) << address;
         QObject::connect(&socket_, &QUdpSocket::readyRead, &socket_, [this] {
@@ -69,14 +58,6 @@ TFakeDnsServer::Responder Answering(const TMXList &records, unsigned rcode = 0)
 
 void Silent(TFakeDnsServer &, unsigned, const QNetworkDatagram &) {}
 
-std::vector<std::string> Hosts(const TMXList &list)
-{
-    std::vector<std::string> hosts;
-    for (const TMXRec &record : list)
-        hosts.push_back(std::to_string(record.Preference) + " " + record.Host);
-    return hosts;
-}
-
 class MxResolverTest : public ::testing::Test {
 protected:
     void Point(quint16 port, int timeOut = 5)
@@ -102,19 +83,9 @@ protected:
 
 } // namespace
 
-TEST_F(MxResolverTest, AnswersAreSortedAndFaultsKeepTheRecordsBeforeThem)
+TEST_F(MxResolverTest, AFaultKeepsTheRecordsBeforeItSorted)
 {
-    TFakeDnsServer server("127.0.0.1", 0, Answering({{20, "b.example.test"}, {5, "a.example.test"}}));
-    Point(server.Port());
-    resolver.Resolve();
-    EXPECT_EQ(Hosts(resolver.MXList), (std::vector<std::string>{"5 a.example.test.", "20 b.example.test."}));
-
-    TFakeDnsServer missing("127.0.0.1", 0, Answering({}, 3));
-    Point(missing.Port());
-    EXPECT_EQ(ResolveFails<EResolverError>(), "Domain name does not exist");
-    EXPECT_TRUE(resolver.MXList.empty());
-
-    TFakeDnsServer cut("127.0.0.1", 0, [](TFakeDnsServer &self, unsigned id, const QNetworkDatagram &query) {
+    TFakeDnsServer cut([](TFakeDnsServer &self, unsigned id, const QNetworkDatagram &query) {
         auto answer = MxAnswer(id, "example.test", {{30, "c.example.test"}, {10, "a.example.test"}, {20, "b.example.test"}});
         answer.resize(answer.size() - 3);
         self.Reply(query, answer);
@@ -128,23 +99,34 @@ TEST_F(MxResolverTest, AnswersAreSortedAndFaultsKeepTheRecordsBeforeThem)
     EXPECT_TRUE(resolver.MXList.empty());
 }
 
-TEST_F(MxResolverTest, SilentServerTimesOut)
+TEST_F(MxResolverTest, SilentServerTimesOutOrIsCancelledAndTheNextLookupStartsAfresh)
 {
-    TFakeDnsServer server("127.0.0.1", 0, Silent);
-    Point(server.Port(), 1);
+    TFakeDnsServer silent(Silent);
+    Point(silent.Port(), 1);
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(ResolveFails<ETimedOutError>(), "Operation timed out");
-    EXPECT_EQ(server.Queries, 1);
+    EXPECT_EQ(silent.Queries, 1);
     EXPECT_LT(clock.elapsed(), 3000);
+
+    Point(silent.Port(), 30);
+    QTimer::singleShot(200, &resolver, [this] { resolver.Cancel(); });
+    clock.restart();
+    EXPECT_EQ(ResolveFails<ECanceledError>(), "Operation has been canceled");
+    EXPECT_LT(clock.elapsed(), 5000);
+
+    TFakeDnsServer answering(Answering({{5, "mx.example.test"}}));
+    Point(answering.Port());
+    resolver.Resolve();
+    EXPECT_EQ(Hosts(resolver.MXList), std::vector<std::string>{"5 mx.example.test."});
 }
 
 TEST_F(MxResolverTest, RepliesThatDoNotMatchAreNotTheAnswer)
 {
     // A wrong ID, a wrong question and a stranger's datagram come first; the answer 200 ms later.
     QUdpSocket stranger;
-    ASSERT_TRUE(stranger.bind(Loopback, 0));
-    TFakeDnsServer server("127.0.0.1", 0, [&](TFakeDnsServer &self, unsigned id, const QNetworkDatagram &query) {
+    ASSERT_TRUE(stranger.bind(QHostAddress::LocalHost, 0));
+    TFakeDnsServer server([&](TFakeDnsServer &self, unsigned id, const QNetworkDatagram &query) {
         self.Reply(query, MxAnswer(id + 1, "example.test", {{1, "wrong-id.test"}}));
         self.Reply(query, MxAnswer(id, "other.test", {{1, "wrong-question.test"}}));
         const auto forged = MxAnswer(id, "example.test", {{1, "stranger.test"}});
@@ -159,22 +141,6 @@ TEST_F(MxResolverTest, RepliesThatDoNotMatchAreNotTheAnswer)
     EXPECT_EQ(Hosts(resolver.MXList), std::vector<std::string>{"7 right.example.test."});
 }
 
-TEST_F(MxResolverTest, CancelEndsTheWaitAndTheNextLookupStartsAfresh)
-{
-    TFakeDnsServer silent("127.0.0.1", 0, Silent);
-    Point(silent.Port(), 30);
-    QTimer::singleShot(200, &resolver, [this] { resolver.Cancel(); });
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_EQ(ResolveFails<ECanceledError>(), "Operation has been canceled");
-    EXPECT_LT(clock.elapsed(), 5000);
-
-    TFakeDnsServer answering("127.0.0.1", 0, Answering({{5, "mx.example.test"}}));
-    Point(answering.Port());
-    resolver.Resolve();
-    EXPECT_EQ(resolver.MXList.size(), 1u);
-}
-
 // The lookup reads the private resolver configuration that the test main points at.
 class MailHostLookupTest : public MxResolverTest {
 protected:
@@ -187,13 +153,12 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    TMailHostLookup Lookup(TMailHostLookup::ListFetcher fetcher = {})
+    // By default the DNS list file must not be needed.
+    TMailHostLookup Lookup(TMailHostLookup::ListFetcher fetcher = [](const std::string &) -> std::vector<std::string> {
+        ADD_FAILURE() << "the DNS list file was fetched";
+        return {};
+    })
     {
-        if (!fetcher)
-            fetcher = [](const std::string &) -> std::vector<std::string> {
-                ADD_FAILURE() << "the DNS list file was fetched";
-                return {};
-            };
         return TMailHostLookup(resolver, [this](const QString &text) { statuses << text; }, std::move(fetcher));
     }
 
@@ -220,18 +185,18 @@ TEST_F(MailHostLookupTest, ConfiguredServersFirstThenTheListFile)
     EXPECT_TRUE(askedFor.starts_with("http://") && askedFor.ends_with("/dnsip/dnsip.dat")) << askedFor;
 
     // A failed fetch leaves no server, so no host and no status.
-    auto failing = Lookup([](const std::string &) -> std::vector<std::string> { throw EMailError("Not Found"); });
     QStringList hosts;
-    failing.BuildMailHostList(QStringLiteral("me@example.test"), hosts);
+    Lookup([](const std::string &) -> std::vector<std::string> { throw EMailError("Not Found"); })
+        .BuildMailHostList(QStringLiteral("me@example.test"), hosts);
     EXPECT_TRUE(hosts.isEmpty());
     EXPECT_TRUE(statuses.isEmpty());
 }
 
 TEST_F(MailHostLookupTest, NextServerIsAskedAfterAFailure)
 {
-    TFakeDnsServer first("127.0.0.1", 0, Answering({}, 3));
-    TFakeDnsServer second("127.0.0.2", first.Port(), Answering({{20, "b.example.test"}, {5, "a.example.test"}}));
-    TFakeDnsServer third("127.0.0.3", first.Port(), Answering({{1, "c.example.test"}}));
+    TFakeDnsServer first(Answering({}, 3));
+    TFakeDnsServer second(Answering({{20, "b.example.test"}, {5, "a.example.test"}}), "127.0.0.2", first.Port());
+    TFakeDnsServer third(Answering({{1, "c.example.test"}}), "127.0.0.3", first.Port());
     WriteResolvConf("nameserver 127.0.0.1\nnameserver 127.0.0.2\nnameserver 127.0.0.3\n");
     resolver.Port = first.Port();
     QStringList hosts;
@@ -244,23 +209,19 @@ TEST_F(MailHostLookupTest, NextServerIsAskedAfterAFailure)
 
 TEST_F(MailHostLookupTest, DnsmasqAnswersMxQueries)
 {
-    const quint16 port = FreeUdpPort();
-    QProcess dnsmasq;
-    dnsmasq.start("/usr/sbin/dnsmasq",
-                  {"--no-daemon", "--conf-file=/dev/null", "--no-resolv", "--no-hosts", "--bind-interfaces",
-                   "--listen-address", "127.0.0.1", "--port", QString::number(port), "--pid-file=",
-                   "--user=root", "--mx-host=example.test,mail1.example.test,5",
-                   "--mx-host=example.test,mail2.example.test,20"});
-    ASSERT_TRUE(dnsmasq.waitForStarted());
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.localPort();
+    probe.close();
     // Listening once the port can no longer be taken.
-    for (int attempt = 0;; ++attempt) {
-        QUdpSocket probe;
-        if (!probe.bind(Loopback, port, QAbstractSocket::DontShareAddress))
-            break;
-        probe.close();
-        ASSERT_LT(attempt, 100) << "dnsmasq does not listen";
-        QTest::qWait(50);
-    }
+    const auto listens = [port] { return !QUdpSocket().bind(QHostAddress::LocalHost, port, QAbstractSocket::DontShareAddress); };
+    TPeerProcess dnsmasq;
+    ASSERT_TRUE(dnsmasq.Start("/usr/sbin/dnsmasq",
+                              {"--no-daemon", "--conf-file=/dev/null", "--no-resolv", "--no-hosts", "--bind-interfaces",
+                               "--listen-address", "127.0.0.1", "--port", QString::number(port), "--pid-file=",
+                               "--user=root", "--mx-host=example.test,mail1.example.test,5",
+                               "--mx-host=example.test,mail2.example.test,20"},
+                              listens));
     WriteResolvConf("nameserver 127.0.0.1\n");
     resolver.Port = port;
     // An address without "@" is a domain of its own.
@@ -271,6 +232,4 @@ TEST_F(MailHostLookupTest, DnsmasqAnswersMxQueries)
         EXPECT_EQ(hosts, (QStringList{"   5|mail1.example.test.", "  20|mail2.example.test."}));
         EXPECT_EQ(statuses, (QStringList{"1/1 127.0.0.1", "DNS OK!"}));
     }
-    dnsmasq.terminate();
-    dnsmasq.waitForFinished();
 }
