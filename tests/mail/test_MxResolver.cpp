@@ -145,7 +145,6 @@ TEST_F(MxResolverTest, RepliesThatDoNotMatchAreNotTheAnswer)
 class MailHostLookupTest : public MxResolverTest {
 protected:
     void SetUp() override { QFile::remove(TMailHostLookup::ResolvConfPath()); }
-    void TearDown() override { QFile::remove(TMailHostLookup::ResolvConfPath()); }
 
     static void WriteResolvConf(const QByteArray &content)
     {
