@@ -124,7 +124,6 @@ TEST_F(HelpTest, HookSendsContentsToTheWindowAndOtherTopicsToPopups)
     InstallAppHelp();
     ASSERT_TRUE(Help::Request(Help::Command::Topic, 1));
     ASSERT_TRUE(Help::Window());
-    EXPECT_EQ(Help::Window()->objectName(), "rodiradi");
     EXPECT_TRUE(Help::Window()->isVisible());
     const auto *browser = Help::Window()->findChild<QTextBrowser *>();
     ASSERT_TRUE(browser);

@@ -47,33 +47,6 @@ protected:
     FakePrompter prompter;
 };
 
-TEST_F(HotSpotDialogs, OkTakesTheFieldsAsTyped)
-{
-    TfrmHotSpot form(nullptr);
-    EXPECT_EQ(ShowWith(form, [&](TGradientForm &) {
-                  Type(form.cmbURL, QStringLiteral("page.html"));
-                  // A frame name outside the list is taken as typed and never joins the list.
-                  Type(form.txtTarget, QStringLiteral("mainFrame"));
-                  QTest::mouseClick(form.btnOk, Qt::LeftButton);
-              }),
-              mrOk);
-    EXPECT_EQ(form.URL, QStringLiteral("page.html"));
-    EXPECT_EQ(form.Target, QStringLiteral("mainFrame"));
-    EXPECT_EQ(form.StatusText, QString());
-    EXPECT_EQ(form.txtTarget->count(), 4);
-
-    // The default dialog accepts an empty URL.
-    TfrmDefaultHotSpot def(nullptr);
-    EXPECT_EQ(ShowWith(def, [&](TGradientForm &) {
-                  def.txtTarget->setCurrentIndex(def.txtTarget->findText(QStringLiteral("_top")));
-                  QTest::mouseClick(def.btnOk, Qt::LeftButton);
-              }),
-              mrOk);
-    EXPECT_EQ(def.URL, QString());
-    EXPECT_EQ(def.Target, QStringLiteral("_top"));
-    EXPECT_TRUE(prompter.messages.isEmpty());
-}
-
 TEST_F(HotSpotDialogs, EmptyUrlIsRefusedAndTheDialogStaysOpen)
 {
     TfrmHotSpot form(nullptr);
@@ -89,14 +62,28 @@ TEST_F(HotSpotDialogs, EmptyUrlIsRefusedAndTheDialogStaysOpen)
                   EXPECT_TRUE(shown.isVisible());
                   EXPECT_EQ(form.txtAlt->text(), QStringLiteral("kept"));
                   EXPECT_TRUE(form.URL.isEmpty());
-                  // Blanks are a URL like any other.
+                  // Blanks are a URL like any other; a frame name outside the list is taken as typed.
                   Type(form.cmbURL, QStringLiteral("  "));
+                  Type(form.txtTarget, QStringLiteral("mainFrame"));
                   QTest::mouseClick(form.btnOk, Qt::LeftButton);
               }),
               mrOk);
     EXPECT_EQ(prompter.messages.size(), 1);
     EXPECT_EQ(form.URL, QStringLiteral("  "));
+    EXPECT_EQ(form.Target, QStringLiteral("mainFrame"));
+    EXPECT_EQ(form.txtTarget->count(), 4); // and never joins the list
     EXPECT_EQ(form.StatusText, QStringLiteral("kept"));
+
+    // The default dialog accepts an empty URL.
+    TfrmDefaultHotSpot def(nullptr);
+    EXPECT_EQ(ShowWith(def, [&](TGradientForm &) {
+                  def.txtTarget->setCurrentIndex(def.txtTarget->findText(QStringLiteral("_top")));
+                  QTest::mouseClick(def.btnOk, Qt::LeftButton);
+              }),
+              mrOk);
+    EXPECT_EQ(def.URL, QString());
+    EXPECT_EQ(def.Target, QStringLiteral("_top"));
+    EXPECT_EQ(prompter.messages.size(), 1);
 }
 
 // Escape, the Cancel button and the caption's close button all cancel and leave the fields empty.

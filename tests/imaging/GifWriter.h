@@ -1,8 +1,10 @@
-// Writes GIF files for the tests (Qt reads GIF but cannot write it).
+// Writes the image files the tests read: GIF by hand (Qt reads GIF but cannot write it), JPEG through Qt.
 #pragma once
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QImageWriter>
 
 namespace testgif {
 
@@ -45,6 +47,17 @@ inline QByteArray Encode(const QImage &indexed)
         out.append(char(qMin<qsizetype>(255, codes.size() - i))).append(codes.mid(i, 255));
     out.append("\0\x3B", 2);
     return out;
+}
+
+// Best quality, so that the middle of each flat 8 x 8 block keeps its colour.
+inline QByteArray EncodeJpeg(const QImage &image, bool progressive = false)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(100);
+    writer.setProgressiveScanWrite(progressive);
+    return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? buffer.data() : QByteArray();
 }
 
 } // namespace testgif

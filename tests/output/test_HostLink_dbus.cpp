@@ -58,16 +58,13 @@ TEST_F(HostLinkTest, DetectionFollowsTheAnswerWithinTwoSeconds)
     }
 }
 
-TEST_F(HostLinkTest, CreatingThePluginNeedsQuorix)
+TEST_F(HostLinkTest, PluginNeedsQuorixAndPassesTextBothWaysInOrder)
 {
     EXPECT_EQ(FailureText([] { TQuorixPlugin plugin; }),
               QStringLiteral("Cannot create the object \"Quorix4.Plugin\": Quorix is not running."));
     EXPECT_NE(FailureText([] { TQuorixPlugin plugin(QDBusConnection(QStringLiteral("never-connected"))); }),
               QStringLiteral("<no failure>"));
-}
 
-TEST_F(HostLinkTest, MethodsPassTextBothWaysAndAreRecordedInOrder)
-{
     const QString workDir = QStringLiteral("/home/\u00e5sa/web site/");
     ASSERT_TRUE(Fake.Start({"--workdir", workDir, "--opendoc", "false"}));
     const QString fragment = QStringLiteral("<IMG SRC=\"a b.gif\" USEMAP=\"#m\">\r\n<MAP NAME=\"m\">\r\n</MAP>\r\n");
