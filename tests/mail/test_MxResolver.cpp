@@ -169,7 +169,7 @@ TEST_F(MailHostLookupTest, ConfiguredServersFirstThenTheListFile)
     EXPECT_EQ(TMailHostLookup::ResolvConfPath(), qEnvironmentVariable("MAPOLIN_RESOLV_CONF"));
     WriteResolvConf("search example.test\nnameserver 127.0.0.1\nnameserver 127.0.0.2\n");
     QStringList servers = {"stale"};
-    resolver.DNSAddress = QStringLiteral("10.9.9.9");
+    resolver.DNSAddress = QStringLiteral("127.0.0.9"); // a stale value the lookup must clear
     Lookup().GetDnsServerList(servers);
     EXPECT_EQ(servers, (QStringList{"127.0.0.1", "127.0.0.2"}));
     EXPECT_TRUE(resolver.DNSAddress.isEmpty());
