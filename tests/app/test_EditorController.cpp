@@ -356,8 +356,17 @@ TEST_F(EditorControllerTest, OpeningAnotherImageClearsTheRegions)
 
 TEST_F(EditorControllerTest, RapidClicksAndDoubleClicksNeverLeaveAStrayRegion)
 {
+    // Tool buttons pressed while the hotspot dialog is open reach nothing: the dialog is modal.
+    const auto answer = modal.other;
+    modal.other = [&](TGradientForm &form) {
+        for (QToolButton *tool : {window.btnRect, window.btnCircle, window.btnPoly})
+            QTest::mouseClick(tool, Qt::LeftButton);
+        answer(form);
+    };
     QTest::mouseClick(window.btnRect, Qt::LeftButton);
     QTest::mouseDClick(Client(), Qt::LeftButton, {}, QPoint(70, 70));
+    EXPECT_EQ(window.Regions.Count(), 1);
+    modal.other = answer;
     Click({80, 80});
     QTest::mouseClick(window.btnRect, Qt::LeftButton);
     Press({90, 90});
