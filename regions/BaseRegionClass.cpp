@@ -76,6 +76,18 @@ TBaseRegion::TBaseRegion(QWidget *owner) : QWidget(ClientOf(owner))
 
 TBaseRegion::~TBaseRegion() = default;
 
+void TBaseRegion::setVisible(bool visible)
+{
+    shownByOwner_ = visible;
+    QWidget::setVisible(visible && !culled_);
+}
+
+void TBaseRegion::SetCulled(bool culled)
+{
+    culled_ = culled;
+    QWidget::setVisible(shownByOwner_ && !culled_);
+}
+
 void TBaseRegion::SetPenColor(const QColor &color)
 {
     penColor_ = color;

@@ -68,6 +68,12 @@ public:
     // True while the pointer is held inside the region's visible box.
     bool PointerConfined() const { return !confinement_.isNull(); }
 
+    // The scroll box hides a region scrolled wholly out of view; show() and hide() from its owner
+    // still decide whether it is shown at all.
+    void setVisible(bool visible) override;
+    void SetCulled(bool culled);
+    bool ShownByOwner() const { return shownByOwner_; }
+
     // Region-local X, Y. The main window calls MouseDown and MouseUp directly to forward a click.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -128,5 +134,7 @@ private:
     TPenStyle penStyle_ = TPenStyle::psSolid;
     TPenMode penMode_ = TPenMode::pmCopy;
     bool cancelled_ = false;
+    bool shownByOwner_ = false;
+    bool culled_ = false;
     QPointer<TPointerConfinement> confinement_;
 };

@@ -1,9 +1,12 @@
 #include "regions/ScrollBox.h"
 
+#include "regions/BaseRegionClass.h"
+
 #include <QChildEvent>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 TScrollBox::TScrollBox(QWidget *parent) : QAbstractScrollArea(parent)
 {
@@ -11,6 +14,13 @@ TScrollBox::TScrollBox(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->installEventFilter(this);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    cullTimer_.setSingleShot(true);
+    cullTimer_.setInterval(0);
+    connect(&cullTimer_, &QTimer::timeout, this, [this] {
+        const QSet<QObject *> pending = std::exchange(pendingCull_, {});
+        for (QObject *object : pending)
+            Cull(static_cast<QWidget *>(object));
+    });
 }
 
 TScrollBox *TScrollBox::Of(const QWidget *child)
@@ -55,7 +65,7 @@ TScrollBox::Extent TScrollBox::MeasureChildren() const
     const int y = verticalScrollBar()->value();
     for (QObject *object : viewport()->children()) {
         auto *w = qobject_cast<QWidget *>(object);
-        if (!w || w->isHidden())
+        if (!w || !Counts(w))
             continue;
         if (w->x() + w->width() + x > extent.x) {
             extent.x = w->x() + w->width() + x;
@@ -116,6 +126,39 @@ void TScrollBox::scrollContentsBy(int dx, int dy)
 {
     // Moves the children with the content, like a scroll box does.
     viewport()->scroll(dx, dy);
+    CullAll();
+}
+
+bool TScrollBox::Counts(const QWidget *child) const
+{
+    const auto *region = qobject_cast<const TBaseRegion *>(child);
+    return region ? region->ShownByOwner() : !child->isHidden();
+}
+
+void TScrollBox::Cull(QWidget *child)
+{
+    auto *region = qobject_cast<TBaseRegion *>(child);
+    if (culling_ || !region || !region->ShownByOwner())
+        return;
+    const bool inView = region->geometry().intersects(viewport()->rect());
+    if (inView == region->isVisible())
+        return;
+    culling_ = true;
+    region->SetCulled(!inView);
+    culling_ = false;
+}
+
+void TScrollBox::CullLater(QWidget *child)
+{
+    pendingCull_.insert(child);
+    cullTimer_.start();
+}
+
+void TScrollBox::CullAll()
+{
+    for (QObject *object : viewport()->children())
+        if (auto *w = qobject_cast<QWidget *>(object))
+            Cull(w);
 }
 
 bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
@@ -126,21 +169,27 @@ bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
             if (child->isWidgetType())
                 child->installEventFilter(this);
         } else if (event->type() == QEvent::ChildRemoved) {
-            const QObject *child = static_cast<QChildEvent *>(event)->child();
+            QObject *child = static_cast<QChildEvent *>(event)->child();
+            pendingCull_.remove(child);
             if (child == extent_.widestChild || child == extent_.tallestChild)
                 UpdateRange();
         }
         return QAbstractScrollArea::eventFilter(watched, event);
     }
+    if (culling_)
+        return QAbstractScrollArea::eventFilter(watched, event);
+    auto *child = static_cast<QWidget *>(watched);
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
-        if (!static_cast<QWidget *>(watched)->isHidden())
-            ChildGeometryChanged(static_cast<QWidget *>(watched));
+        if (Counts(child)) {
+            ChildGeometryChanged(child);
+            CullLater(child);
+        }
         break;
     case QEvent::Hide:
-        if (watched == extent_.widestChild || watched == extent_.tallestChild)
+        if (child == extent_.widestChild || child == extent_.tallestChild)
             UpdateRange();
         break;
     default:
@@ -151,7 +200,9 @@ bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
 
 bool TScrollBox::viewportEvent(QEvent *event)
 {
-    if (event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize) {
         UpdateRange();
+        CullAll();
+    }
     return QAbstractScrollArea::viewportEvent(event);
 }

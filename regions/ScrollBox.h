@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QSet>
+#include <QTimer>
 
 class TScrollBox : public QAbstractScrollArea {
     Q_OBJECT
@@ -33,10 +35,21 @@ private:
         const QWidget *widestChild = nullptr;
         const QWidget *tallestChild = nullptr;
     };
+    // Regions scrolled wholly out of view are hidden, so that moving or painting one of thousands
+    // does not make Qt walk all its siblings; they show again as soon as any part is in view.
+    bool Counts(const QWidget *child) const;
+    void Cull(QWidget *child);
+    void CullAll();
+    // A child is never hidden from inside its own show, move or resize: that waits for the loop.
+    void CullLater(QWidget *child);
+
     Extent MeasureChildren() const;
     void ChildGeometryChanged(const QWidget *child);
     void ApplyRange();
 
     Extent extent_;
     bool updatingRange_ = false;
+    QSet<QObject *> pendingCull_;
+    QTimer cullTimer_;
+    bool culling_ = false;
 };

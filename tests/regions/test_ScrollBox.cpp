@@ -1,0 +1,88 @@
+// The scroll box moves its children when it scrolls and hides those wholly out of view.
+#include "regions/RectRegionClass.h"
+#include "regions/ScrollBox.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScrollBoxTest : public ::testing::Test {
+protected:
+    TScrollBox box;
+    QWidget *content = nullptr;
+
+    void SetUp() override
+    {
+        box.resize(200, 150);
+        content = new QWidget(box.Client());
+        content->setGeometry(0, 0, 1000, 800);
+        content->show();
+        box.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    }
+
+    // Regions are what the box hides out of view; other children are left alone.
+    QWidget *Child(QRect geometry)
+    {
+        auto *child = new TRectRegion(box.Client());
+        child->setGeometry(geometry);
+        child->show();
+        QApplication::processEvents();
+        return child;
+    }
+};
+
+TEST_F(ScrollBoxTest, ScrollingMovesChildrenAndShowsOnlyThoseInView)
+{
+    QWidget *near = Child({10, 10, 30, 30});
+    QWidget *far = Child({600, 500, 30, 30});
+    EXPECT_TRUE(near->isVisible());
+    EXPECT_FALSE(far->isVisible()) << "wholly out of view";
+    EXPECT_TRUE(content->isVisible()) << "not a region";
+    EXPECT_EQ(box.horizontalScrollBar()->maximum(), 1000 - box.Client()->width())
+        << "the range counts every child";
+
+    box.horizontalScrollBar()->setValue(550);
+    box.verticalScrollBar()->setValue(450);
+    QApplication::processEvents();
+    EXPECT_EQ(near->pos(), QPoint(-540, -440)) << "children move with the content";
+    EXPECT_EQ(far->pos(), QPoint(50, 50));
+    EXPECT_TRUE(far->isVisible());
+    EXPECT_FALSE(near->isVisible());
+
+    box.ScrollToOrigin();
+    QApplication::processEvents();
+    EXPECT_TRUE(near->isVisible());
+    EXPECT_EQ(near->pos(), QPoint(10, 10));
+}
+
+TEST_F(ScrollBoxTest, ChildrenHiddenByTheirOwnerStayHiddenAndRemovedOnesAreForgotten)
+{
+    QWidget *hidden = Child({600, 500, 30, 30});
+    QPointer<QWidget> removed = Child({700, 600, 30, 30});
+    hidden->hide();
+    delete removed;
+    box.horizontalScrollBar()->setValue(550);
+    box.verticalScrollBar()->setValue(450);
+    QApplication::processEvents();
+    EXPECT_FALSE(hidden->isVisible());
+}
+
+TEST_F(ScrollBoxTest, ScrollInViewBringsAChildInByTheLeastDistance)
+{
+    QWidget *child = Child({400, 300, 50, 40});
+    box.ScrollInView(child);
+    QApplication::processEvents();
+    EXPECT_EQ(child->x() + child->width(), box.Client()->width());
+    EXPECT_EQ(child->y() + child->height(), box.Client()->height());
+    EXPECT_TRUE(child->isVisible());
+    box.ScrollInView(content);
+    EXPECT_EQ(content->pos(), QPoint(0, 0)) << "a child larger than the view shows its top-left";
+}
+
+} // namespace
