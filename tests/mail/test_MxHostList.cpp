@@ -28,11 +28,11 @@ TEST(SplitToList, PiecesBetweenDelimitersIgnoringCase)
 
 TEST(DnsServers, ResolverConfigurationAndListFile)
 {
-    EXPECT_EQ(ParseResolvConf("# nameserver 9.9.9.9\nsearch example.test\nnameserver 127.0.0.1\r\n"
-                              "  nameserver\t::1  # local\nnameserver\nnameservers 10.0.0.1\n"),
+    EXPECT_EQ(ParseResolvConf("# nameserver 127.9.9.9\nsearch example.test\nnameserver 127.0.0.1\r\n"
+                              "  nameserver\t::1  # local\nnameserver\nnameservers 127.0.0.11\n"),
               (Lines{"127.0.0.1", "::1"}));
 
-    EXPECT_EQ(ServersFromListFile({"10.0.0.1, 10.0.0.2,", "", "10.0.0.3\r"}), (Lines{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
+    EXPECT_EQ(ServersFromListFile({"127.0.0.11, 127.0.0.12,", "", "127.0.0.13\r"}), (Lines{"127.0.0.11", "127.0.0.12", "127.0.0.13"}));
 }
 
 TEST(HostLines, BestFirstThenHostIgnoringCase)
