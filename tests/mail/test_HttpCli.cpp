@@ -62,7 +62,7 @@ template <typename E> E GetFails(THttpCli &http)
 
 TEST(HttpCliFake, SendsTheRequestAndFollowsRedirections)
 {
-    TFakeHttpServer mirror([](const QByteArray &) { return "HTTP/1.0 200 OK\r\n\r\n192.0.2.9"; });
+    TFakeHttpServer mirror([](const QByteArray &) { return "HTTP/1.0 200 OK\r\n\r\n127.0.2.9"; });
     TFakeHttpServer server([&mirror](const QByteArray &line) {
         return line == "GET /dnsip/dnsip.dat HTTP/1.0" ? Redirect("/moved/list.dat")
                                                        : Redirect(mirror.Url("/list").toLatin1());
@@ -72,7 +72,7 @@ TEST(HttpCliFake, SendsTheRequestAndFollowsRedirections)
     http.Agent = "Tembrel Software Email-A-Friend";
     http.Get();
     EXPECT_EQ(http.StatusCode, 200);
-    EXPECT_EQ(http.RcvdBody, QStringList({"192.0.2.9"}));
+    EXPECT_EQ(http.RcvdBody, QStringList({"127.0.2.9"}));
     ASSERT_EQ(server.Requests.size(), 2);
     EXPECT_EQ(server.Requests[0], "GET /dnsip/dnsip.dat HTTP/1.0\r\nUser-Agent: Tembrel Software "
                                   "Email-A-Friend\r\nHost: 127.0.0.1\r\n\r\n");
@@ -86,7 +86,7 @@ TEST(HttpCliFake, RefusesLoopsOtherSchemesAndOversizedHeaders)
     TFakeHttpServer loop([](const QByteArray &) { return Redirect("/again"); });
     TFakeHttpServer secure([](const QByteArray &) { return Redirect("https://127.0.0.1/"); });
     TFakeHttpServer header([](const QByteArray &) {
-        return "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(100000, 'a') + "\r\n\r\n192.0.2.1";
+        return "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(100000, 'a') + "\r\n\r\n127.0.2.1";
     });
     THttpCli http;
     for (const TFakeHttpServer *server : {&loop, &secure, &header}) {
@@ -100,7 +100,7 @@ TEST(HttpCliFake, RefusesLoopsOtherSchemesAndOversizedHeaders)
 
 TEST(HttpCliFake, WaitsNoLongerThanNeeded)
 {
-    TFakeHttpServer sized([](const QByteArray &) { return "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n192.0.2.1\n"; });
+    TFakeHttpServer sized([](const QByteArray &) { return "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n127.0.2.1\n"; });
     sized.KeepOpen = true;
     TFakeHttpServer silent([](const QByteArray &) { return QByteArray(); });
     THttpCli http;
@@ -110,7 +110,7 @@ TEST(HttpCliFake, WaitsNoLongerThanNeeded)
     http.URL = sized.Url("/");
     http.Get();
     EXPECT_LT(clock.elapsed(), 500);
-    EXPECT_EQ(http.RcvdBody, QStringList({"192.0.2.1"}));
+    EXPECT_EQ(http.RcvdBody, QStringList({"127.0.2.1"}));
 
     http.URL = silent.Url("/");
     clock.restart();
@@ -128,8 +128,8 @@ TEST(HttpCliServer, FetchesTheListWithCommasAndWithLineBreaks)
     QTemporaryDir folder;
     ASSERT_TRUE(QDir(folder.path()).mkpath("dnsip"));
     const QList<std::pair<QString, QByteArray>> files = {
-        {"dnsip/dnsip.dat", "192.0.2.1,192.0.2.2,198.51.100.7"},
-        {"dnsip/lines.dat", "192.0.2.1\r\n192.0.2.2\r\n198.51.100.7\r\n"}};
+        {"dnsip/dnsip.dat", "127.0.2.1,127.0.2.2,127.51.100.7"},
+        {"dnsip/lines.dat", "127.0.2.1\r\n127.0.2.2\r\n127.51.100.7\r\n"}};
     for (const auto &[name, content] : files) {
         QFile file(folder.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -145,10 +145,10 @@ TEST(HttpCliServer, FetchesTheListWithCommasAndWithLineBreaks)
     THttpCli commas, lines, missing;
     commas.URL = url("/dnsip/dnsip.dat");
     commas.Get();
-    EXPECT_EQ(commas.RcvdBody, QStringList({"192.0.2.1,192.0.2.2,198.51.100.7"}));
+    EXPECT_EQ(commas.RcvdBody, QStringList({"127.0.2.1,127.0.2.2,127.51.100.7"}));
     lines.URL = url("/dnsip/lines.dat");
     lines.Get();
-    EXPECT_EQ(lines.RcvdBody, QStringList({"192.0.2.1", "192.0.2.2", "198.51.100.7"}));
+    EXPECT_EQ(lines.RcvdBody, QStringList({"127.0.2.1", "127.0.2.2", "127.51.100.7"}));
     missing.URL = url("/dnsip/missing.dat");
     const auto error = GetFails<mail::EHttpException>(missing);
     EXPECT_EQ(error.Code, 404);

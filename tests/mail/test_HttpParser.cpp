@@ -13,7 +13,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 const std::string kResponse = "HTTP/1.1 200 OK\r\nServer: t\r\nContent-Length: 26\r\n\r\n"
-                              "127.0.0.21,127.0.0.22\r\n\r\nx\r\n";
+                              "127.0.2.1,127.0.2.2\r\n\r\nx\r\n";
 
 THttpResponseParser ParseWhole(const std::string &bytes)
 {
@@ -75,7 +75,7 @@ TEST(HttpResponse, ReadsStatusHeadersAndBodyLines)
     const auto ok = ParseWhole(kResponse);
     EXPECT_EQ(ok.StatusCode, 200);
     EXPECT_EQ(ok.ReasonPhrase, "OK");
-    EXPECT_EQ(ok.BodyLines, (Lines{"127.0.0.21,127.0.0.22", "", "x"}));
+    EXPECT_EQ(ok.BodyLines, (Lines{"127.0.2.1,127.0.2.2", "", "x"}));
 
     const auto notFound = ParseWhole("HTTP/1.0 404 Not Found\n\na\r\nb\nc\rd\r\r\ne");
     EXPECT_EQ(notFound.StatusCode, 404);
