@@ -132,6 +132,7 @@ private:
     bool AppHelp(Help::Command command, int context);
     void btnNewMouseDown(QWidget *control, QMouseEvent *event);
     void StartDrawing(RegionKind kind, QToolButton *button);
+    void StoreBottomBarText(const QString &text, QString &defaultField, QString TBaseRegion::*field);
     bool DrawingInProgress() const;
     void ForwardMiss();
     void ForwardMissThrough(TRegionLists::List &list, int x, int y, bool shapeTest);

@@ -3,6 +3,7 @@
 #include "app/ImageMap.h"
 
 #include "app/ImageView.h"
+#include "dialogs/HotspotDialogKit.h"
 #include "dialogs/Prompter.h"
 #include "regions/BaseRegionClass.h"
 #include "regions/ChannelField.h"
@@ -162,31 +163,23 @@ void TfrmImageMap::Image1Click()
     EditingDefault = true;
 }
 
-void TfrmImageMap::URLChange()
+void TfrmImageMap::StoreBottomBarText(const QString &text, QString &defaultField, QString TBaseRegion::*field)
 {
-    const QString text = cmbURL->currentText();
+    // While the default is edited no region is selected, so the circle and polygon steps
+    // change nothing then.
     if (EditingDefault) {
-        DefaultURL = text;
+        defaultField = text;
     } else if (TBaseRegion *region = FirstSelected(Regions.Rects())) {
-        region->URL = text;
+        region->*field = text;
     }
     for (TRegionLists::List *list : {&Regions.Circles(), &Regions.Polys()})
         if (TBaseRegion *region = FirstSelected(*list))
-            region->URL = text;
+            region->*field = text;
 }
 
-void TfrmImageMap::TargetChange()
-{
-    const QString text = txtTarget->text();
-    if (EditingDefault) {
-        DefaultTarget = text;
-    } else if (TBaseRegion *region = FirstSelected(Regions.Rects())) {
-        region->Target = text;
-    }
-    for (TRegionLists::List *list : {&Regions.Circles(), &Regions.Polys()})
-        if (TBaseRegion *region = FirstSelected(*list))
-            region->Target = text;
-}
+void TfrmImageMap::URLChange() { StoreBottomBarText(cmbURL->currentText(), DefaultURL, &TBaseRegion::URL); }
+
+void TfrmImageMap::TargetChange() { StoreBottomBarText(txtTarget->text(), DefaultTarget, &TBaseRegion::Target); }
 
 void TfrmImageMap::btnDeleteClick()
 {
@@ -199,13 +192,4 @@ void TfrmImageMap::btnDeleteClick()
     Image1Click();
 }
 
-void TfrmImageMap::btnLoadURLClick()
-{
-    IPrompter::OpenFileRequest request;
-    request.caption = QStringLiteral("Open");
-    request.filter = QStringLiteral("HTML Files|*.html;*.htm|All Files|*.*");
-    request.initialDir = DocumentDir;
-    const QString path = Prompter().OpenFile(this, request);
-    if (!path.isEmpty())
-        cmbURL->setEditText(path);
-}
+void TfrmImageMap::btnLoadURLClick() { hotspotkit::ChooseHtmlFile(this, DocumentDir, cmbURL); }
