@@ -2,13 +2,12 @@
 #include "mail/HttpCli.h"
 
 #include "mail/SocketErrorCodes.h"
+#include "mail/core/MailErrors.h"
 #include "mail/core/HttpRequest.h"
 #include "mail/core/HttpResponse.h"
 
-#include <QEventLoop>
 #include <QNetworkProxy>
 #include <QTcpSocket>
-#include <QTimer>
 
 #include <chrono>
 
@@ -59,14 +58,14 @@ void THttpCli::Exchange(const THttpAddress &target, THttpResponseParser &respons
                                  [&failed] { failed = true; });
     Q_ASSERT(failure);
     socket.connectToHost(host, port);
-    WaitUntil(socket, [&] {
+    WaitUntil([&] {
         if (failed)
             throw SocketErrorFromQt(socket);
         return socket.state() == QAbstractSocket::ConnectedState;
     });
 
     socket.write(request.data(), static_cast<qint64>(request.size()));
-    WaitUntil(socket, [&] {
+    WaitUntil([&] {
         const QByteArray bytes = socket.readAll();
         response.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         if (response.Complete() || response.IsRedirection())
@@ -83,23 +82,13 @@ void THttpCli::Exchange(const THttpAddress &target, THttpResponseParser &respons
     socket.abort();
 }
 
-void THttpCli::WaitUntil(QTcpSocket &socket, const std::function<bool()> &done)
+void THttpCli::WaitUntil(const std::function<bool()> &done)
 {
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    const bool wired = connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit)
-                       && connect(&socket, &QAbstractSocket::connected, &loop, &QEventLoop::quit)
-                       && connect(&socket, &QIODevice::readyRead, &loop, &QEventLoop::quit)
-                       && connect(&socket, &QAbstractSocket::disconnected, &loop, &QEventLoop::quit)
-                       && connect(&socket, &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
-    Q_ASSERT(wired);
-    while (!done()) {
-        if (deadline_.hasExpired())
-            throw ETimedOutError();
-        limit.start(std::chrono::milliseconds(deadline_.remainingTime()));
-        loop.exec();
-    }
+    // One limit for the whole request: each wait gets the whole seconds that are left of it.
+    const qint64 left = deadline_.remainingTime();
+    if (left == 0)
+        throw ETimedOutError();
+    wait_.Wait(done, static_cast<int>((left + 999) / 1000));
 }
 
 } // namespace mail

@@ -1,6 +1,7 @@
 // HTTP client that fetches one small text document (the DNS list file) with a GET request.
 #pragma once
 
+#include "mail/SocketWait.h"
 #include "mail/core/HttpErrors.h"
 
 #include <QDeadlineTimer>
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <functional>
 
-class QTcpSocket;
 
 namespace mail {
 
@@ -43,9 +43,10 @@ public:
 
 private:
     void Exchange(const THttpAddress &target, THttpResponseParser &response);
-    void WaitUntil(QTcpSocket &socket, const std::function<bool()> &done);
+    void WaitUntil(const std::function<bool()> &done);
 
     QDeadlineTimer deadline_;
+    TSocketWait wait_;
 };
 
 } // namespace mail
