@@ -5,8 +5,10 @@
 #include "app/ShutdownEvent.h"
 #include "app/SignalBridge.h"
 #include "dialogs/AddDefaultHotspotForm.h"
+#include "dialogs/Controls.h"
 #include "dialogs/Help.h"
 #include "dialogs/Prompter.h"
+#include "dialogs/WindowPlacement.h"
 #include "imaging/PMultiImage.h"
 #include "output/HostLink.h"
 #include "output/HostSettings.h"
@@ -26,7 +28,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QToolButton>
 
 namespace {
@@ -38,23 +39,12 @@ constexpr int BottomBarHeight = 57;
 const char *const TagProperty = "Tag";
 const char *const HelpContextProperty = Help::kContextProperty;
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int x, int y)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
 } // namespace
 
 TfrmImageMap::TfrmImageMap(QWidget *parent)
     : TGradientForm(parent, BorderStyle::Single, biSystemMenu | biMinimize | biMaximize)
 {
     setObjectName(QStringLiteral("frmImageMap"));
-    QFont smallFont = font();
-    smallFont.setPointSize(8);
-    setFont(smallFont);
     SetCaption(QStringLiteral("Mapolin - v1.23"));
     setWindowIcon(Art::AppIcon());
     regionFactory_ = [](RegionKind kind, QWidget *owner) -> TBaseRegion * {
@@ -116,7 +106,7 @@ void TfrmImageMap::CreateControls()
     pnlBottom = new QFrame(Panel3);
     pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
     pnlBottom->resize(407, 53);
-    Label1 = MakeLabel(pnlBottom, "Label1", QStringLiteral("URL:"), 30, 7);
+    Label1 = controls::MakeLabel(pnlBottom, "Label1", QStringLiteral("URL:"), QRect(30, 7, 0, 0));
     cmbURL = new QComboBox(pnlBottom);
     cmbURL->setObjectName(QStringLiteral("cmbURL"));
     cmbURL->setEditable(true);
@@ -129,7 +119,7 @@ void TfrmImageMap::CreateControls()
     btnLoadURL->setIcon(QIcon(Art::Glyph(QStringLiteral("open"))));
     btnLoadURL->setGeometry(351, 4, 25, 21);
     connect(btnLoadURL, &QToolButton::clicked, this, &TfrmImageMap::btnLoadURLClick);
-    Label3 = MakeLabel(pnlBottom, "Label3", QStringLiteral("Target:"), 18, 32);
+    Label3 = controls::MakeLabel(pnlBottom, "Label3", QStringLiteral("Target:"), QRect(18, 32, 0, 0));
     txtTarget = new QLineEdit(pnlBottom);
     txtTarget->setObjectName(QStringLiteral("txtTarget"));
     txtTarget->setGeometry(57, 29, 320, 21);
@@ -260,8 +250,7 @@ void TfrmImageMap::showEvent(QShowEvent *event)
     if (shown_)
         return;
     shown_ = true;
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
     FormShow();
 }
 

@@ -2,7 +2,7 @@
 #include "app/ImageMap.h"
 #include "app/ImageView.h"
 #include "dialogs/AddDefaultHotspotForm.h"
-#include "dialogs/Prompter.h"
+#include "support/FakePrompter.h"
 
 #include <QApplication>
 #include <QImageReader>
@@ -23,15 +23,19 @@ namespace {
 QString g_path;
 
 // Answers the New command's prompts: no question, the benchmark's file, OK in the default dialog.
-class BenchPrompter : public IPrompter {
+// Answers every prompt at once: the image file for New, No for the save question, OK for the
+// default-URL dialog.
+class BenchPrompter : public FakePrompter {
 public:
-    QMessageBox::StandardButton Message(QWidget *, Kind, const QString &, const QString &,
-                                        QMessageBox::StandardButtons) override
+    BenchPrompter()
     {
-        return QMessageBox::No;
+        answers.assign(1000000, QMessageBox::No);
+        modal = [](QWidget &form) {
+            if (auto *dialog = qobject_cast<TfrmDefaultHotSpot *>(&form))
+                dialog->btnOk->click();
+        };
     }
     QString OpenFile(QWidget *, const OpenFileRequest &) override { return g_path; }
-    std::optional<QColor> ChooseColour(QWidget *, const QColor &) override { return std::nullopt; }
 };
 
 void BM_BareRead(benchmark::State &state)
@@ -46,18 +50,11 @@ void BM_BareRead(benchmark::State &state)
 void BM_NewCommand(benchmark::State &state)
 {
     BenchPrompter prompter;
-    SetPrompter(&prompter);
-    TGradientForm::SetModalHandler([](TGradientForm &form) {
-        if (auto *dialog = qobject_cast<TfrmDefaultHotSpot *>(&form))
-            dialog->btnOk->click();
-    });
     TfrmImageMap window;
     for (auto _ : state) {
         window.btnNewClick();
         benchmark::DoNotOptimize(window.Image1->Picture().constBits());
     }
-    TGradientForm::SetModalHandler({});
-    SetPrompter(nullptr);
 }
 
 BENCHMARK(BM_BareRead)->Unit(benchmark::kMillisecond)->MinTime(3.0);
@@ -121,11 +118,6 @@ int main(int argc, char **argv)
 
     // Peak memory: the New command may hold one decoded copy, as the bare read does.
     BenchPrompter prompter;
-    SetPrompter(&prompter);
-    TGradientForm::SetModalHandler([](TGradientForm &form) {
-        if (auto *dialog = qobject_cast<TfrmDefaultHotSpot *>(&form))
-            dialog->btnOk->click();
-    });
     {
         TfrmImageMap warmUp; // loads plugins and fonts before anything is measured
     }
@@ -142,8 +134,6 @@ int main(int argc, char **argv)
         std::printf("decoded image %.1f MiB; peak growth: bare read %.1f MiB, New command %.1f MiB beyond that\n",
                     6000.0 * 4000 * 4 / 1048576, (afterRead - before) / 1024.0, (afterNew - afterRead) / 1024.0);
     }
-    TGradientForm::SetModalHandler({});
-    SetPrompter(nullptr);
 
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

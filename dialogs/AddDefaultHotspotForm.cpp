@@ -1,12 +1,15 @@
 #include "dialogs/AddDefaultHotspotForm.h"
 
+#include "dialogs/Controls.h"
 #include "dialogs/HotspotDialogKit.h"
+#include "dialogs/WindowPlacement.h"
 #include "output/HostSettings.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
+using namespace controls;
 using namespace hotspotkit;
 
 TfrmDefaultHotSpot::TfrmDefaultHotSpot(QWidget *owner)
@@ -35,7 +38,6 @@ TfrmDefaultHotSpot::TfrmDefaultHotSpot(QWidget *owner)
     txtTarget = MakeTargetBox(area, QRect(64, 104, 273, 21));
     btnOk = MakeButton(area, "btnOk", QStringLiteral("&Ok"), QRect(222, 137, 75, 25));
     btnCancel = MakeButton(area, "btnCancel", QStringLiteral("&Cancel"), QRect(300, 137, 75, 25));
-    FitFont(area);
 
     setTabOrder(cmbURL, btnOpen);
     setTabOrder(btnOpen, txtTarget);
@@ -47,7 +49,7 @@ TfrmDefaultHotSpot::TfrmDefaultHotSpot(QWidget *owner)
     connect(btnCancel, &QPushButton::clicked, this, &TfrmDefaultHotSpot::btnCancelClick);
     SetCancelButton(btnCancel);
 
-    CentreOnScreen();
+    CentreOnScreen(*this);
     FormCreate();
 }
 

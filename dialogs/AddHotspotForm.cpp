@@ -1,7 +1,9 @@
 #include "dialogs/AddHotspotForm.h"
 
+#include "dialogs/Controls.h"
 #include "dialogs/HotspotDialogKit.h"
 #include "dialogs/Prompter.h"
+#include "dialogs/WindowPlacement.h"
 #include "output/HostSettings.h"
 
 #include <QComboBox>
@@ -9,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using namespace controls;
 using namespace hotspotkit;
 
 TfrmHotSpot::TfrmHotSpot(QWidget *owner)
@@ -36,7 +39,6 @@ TfrmHotSpot::TfrmHotSpot(QWidget *owner)
     txtTarget = MakeTargetBox(area, QRect(64, 112, 273, 21));
     btnOk = MakeButton(area, "btnOk", QStringLiteral("&Ok"), QRect(226, 144, 75, 25));
     btnCancel = MakeButton(area, "btnCancel", QStringLiteral("&Cancel"), QRect(304, 144, 75, 25));
-    FitFont(area);
 
     setTabOrder(cmbURL, btnOpen);
     setTabOrder(btnOpen, txtAlt);
@@ -49,7 +51,7 @@ TfrmHotSpot::TfrmHotSpot(QWidget *owner)
     connect(btnCancel, &QPushButton::clicked, this, &TfrmHotSpot::btnCancelClick);
     SetCancelButton(btnCancel);
 
-    CentreOnScreen();
+    CentreOnScreen(*this);
     FormCreate();
 }
 

@@ -1,5 +1,7 @@
 #include "dialogs/GradForm.h"
 
+#include "dialogs/Prompter.h"
+#include "dialogs/UiFont.h"
 #include "dialogs/core/GradientMath.h"
 
 #include <QAbstractButton>
@@ -18,12 +20,6 @@
 #include <qdrawutil.h>
 
 namespace {
-
-std::function<void(TGradientForm &)> &ModalHandler()
-{
-    static std::function<void(TGradientForm &)> handler;
-    return handler;
-}
 
 constexpr int SizingFrame = 4;
 constexpr int DialogFrame = 3;
@@ -123,6 +119,8 @@ private:
 TGradientForm::TGradientForm(QWidget *owner, BorderStyle style, int borderIcons)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), style_(style), borderIcons_(borderIcons)
 {
+    // Set first, so every control made by a derived window starts in the one font of the program.
+    setFont(ui::Font());
     CalculateColors();
     RecreateCaptionFont();
     layout_ = new QVBoxLayout(this);
@@ -187,17 +185,6 @@ void TGradientForm::ApplySizing()
 }
 
 void TGradientForm::SetMenuBar(QMenuBar *menuBar) { layout_->insertWidget(captionBar_ ? 1 : 0, menuBar); }
-
-void TGradientForm::CentreOnScreen()
-{
-    adjustSize();
-    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect box = frameGeometry();
-    box.moveCenter(screen->availableGeometry().center());
-    move(box.topLeft());
-}
 
 void TGradientForm::SetCaption(const QString &caption)
 {
@@ -373,12 +360,10 @@ int TGradientForm::ShowModal()
     show();
     raise();
     activateWindow();
-    if (ModalHandler()) {
-        ModalHandler()(*this);
-    } else if (modalResult_ == mrNone) {
+    if (modalResult_ == mrNone) {
         QEventLoop loop;
         modalLoop_ = &loop;
-        loop.exec(QEventLoop::DialogExec);
+        Prompter().WaitModal(*this, loop);
     }
     showingModal_ = false;
     hide();
@@ -390,11 +375,6 @@ void TGradientForm::SetModalResult(int result)
     modalResult_ = result;
     if (result != mrNone && modalLoop_)
         modalLoop_->quit();
-}
-
-void TGradientForm::SetModalHandler(std::function<void(TGradientForm &)> handler)
-{
-    ModalHandler() = std::move(handler);
 }
 
 void TGradientForm::closeEvent(QCloseEvent *event)
@@ -438,13 +418,28 @@ void TGradientForm::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-// Escape reaches the window when no control wanted it (an open drop-down list closes first).
+// Escape and Enter reach the window when no control wanted them (an open drop-down list closes
+// first, a memo keeps its new line). Enter presses the focused button, else the default button.
 void TGradientForm::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && cancelButton_ &&
-        cancelButton_->isEnabled() && cancelButton_->isVisible()) {
+    const auto usable = [](const QAbstractButton *button) {
+        return button && button->isEnabled() && button->isVisible();
+    };
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (plain && event->key() == Qt::Key_Escape && usable(cancelButton_)) {
         cancelButton_->click();
         return;
+    }
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
+        if (usable(focused)) {
+            focused->click();
+            return;
+        }
+        if (usable(defaultButton_)) {
+            defaultButton_->click();
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }

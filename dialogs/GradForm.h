@@ -1,6 +1,7 @@
 // Top-level window whose caption bar (gradient, icon, buttons, text) is painted by the window itself.
 #pragma once
 
+#include "dialogs/ModalResult.h"
 #include "dialogs/core/CaptionLayout.h"
 
 #include <QAbstractButton>
@@ -15,11 +16,6 @@
 class QEventLoop;
 class QMenuBar;
 class QVBoxLayout;
-
-// Modal results as callers read them.
-inline constexpr int mrNone = 0;
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
 
 class TCaptionBar;
 
@@ -40,8 +36,6 @@ public:
     void SetClientSize(int width, int height);
     // A menu bar sits between the caption bar and the client area.
     void SetMenuBar(QMenuBar *menuBar);
-    // Places the window in the middle of its screen's available area.
-    void CentreOnScreen();
 
     QString Caption() const { return caption_; }
     void SetCaption(const QString &caption);
@@ -80,10 +74,8 @@ public:
 
     // The button that Escape clicks, as a dialog's Cancel button; nullptr for none.
     void SetCancelButton(QAbstractButton *button) { cancelButton_ = button; }
-
-    // Tests answer modal windows through this hook instead of a nested event loop: it is
-    // called with the shown window and should end it (click a button, press Escape).
-    static void SetModalHandler(std::function<void(TGradientForm &)> handler);
+    // The button that Enter clicks when the focus is not on a button; nullptr for none.
+    void SetDefaultButton(QAbstractButton *button) { defaultButton_ = button; }
 
 signals:
     void CaptionHelpRequested();
@@ -116,6 +108,7 @@ private:
     QWidget *client_ = nullptr;
     QSize clientSize_;
     QPointer<QAbstractButton> cancelButton_;
+    QPointer<QAbstractButton> defaultButton_;
     std::optional<caption::Button> pressedButton_;
     QPointer<QEventLoop> modalLoop_;
     int modalResult_ = mrNone;

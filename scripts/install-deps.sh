@@ -10,7 +10,8 @@ packages=(
   dbus dbus-bin dbus-daemon dbus-session-bus-common dbus-x11
   dnsmasq-base python3 python3-aiosmtpd
   libc-ares-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick openbox
+  fonts-liberation2 fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -42,9 +42,9 @@ inline QString WriteImage(const QTemporaryDir &dir, const QString &name, QSize s
 // Answers every modal window: default-URL dialogs get the given URL and target and OK.
 class ModalAnswers {
 public:
-    ModalAnswers()
+    explicit ModalAnswers(FakePrompter &prompter) : prompter_(prompter)
     {
-        TGradientForm::SetModalHandler([this](TGradientForm &form) {
+        prompter_.modal = [this](QWidget &form) {
             shown.append(form.objectName());
             if (auto *dialog = qobject_cast<TfrmDefaultHotSpot *>(&form)) {
                 dialog->cmbURL->setEditText(defaultURL);
@@ -54,17 +54,20 @@ public:
             }
             if (other)
                 other(form);
-        });
+        };
     }
-    ~ModalAnswers() { TGradientForm::SetModalHandler({}); }
+    ~ModalAnswers() { prompter_.modal = nullptr; }
     ModalAnswers(const ModalAnswers &) = delete;
     ModalAnswers &operator=(const ModalAnswers &) = delete;
 
     QString defaultURL = QStringLiteral("http://example.test/");
     QString defaultTarget = QStringLiteral("_top");
     bool cancelDefault = false;
-    std::function<void(TGradientForm &)> other;
+    std::function<void(QWidget &)> other;
     QStringList shown;
+
+private:
+    FakePrompter &prompter_;
 };
 
 // Opens an image through the whole New path with the prompts answered.

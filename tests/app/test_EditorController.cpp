@@ -41,14 +41,14 @@ class EditorControllerTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     FakePrompter prompter;
-    ModalAnswers modal;
+    ModalAnswers modal{prompter};
     TfrmImageMap window;
     QString hotspotURL = QStringLiteral("http://example.test/a.html");
     bool cancelHotspot = false;
 
     void SetUp() override
     {
-        modal.other = [this](TGradientForm &form) {
+        modal.other = [this](QWidget &form) {
             auto *dialog = qobject_cast<TfrmHotSpot *>(&form);
             ASSERT_NE(dialog, nullptr);
             dialog->cmbURL->setEditText(hotspotURL);
@@ -358,7 +358,7 @@ TEST_F(EditorControllerTest, RapidClicksAndDoubleClicksNeverLeaveAStrayRegion)
 {
     // Tool buttons pressed while the hotspot dialog is open reach nothing: the dialog is modal.
     const auto answer = modal.other;
-    modal.other = [&](TGradientForm &form) {
+    modal.other = [&](QWidget &form) {
         for (QToolButton *tool : {window.btnRect, window.btnCircle, window.btnPoly})
             QTest::mouseClick(tool, Qt::LeftButton);
         answer(form);

@@ -23,7 +23,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     FakePrompter prompter;
-    ModalAnswers modal;
+    ModalAnswers modal{prompter};
     TfrmImageMap window;
 
     QList<QWidget *> EditingControls() const

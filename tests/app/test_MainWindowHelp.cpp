@@ -17,7 +17,7 @@ class MainWindowHelpTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     FakePrompter prompter;
-    ModalAnswers modal;
+    ModalAnswers modal{prompter};
     TfrmImageMap window;
 
     void SetUp() override

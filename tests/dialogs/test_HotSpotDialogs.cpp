@@ -1,7 +1,7 @@
 // The hotspot and default URL dialogs driven as a user would: typing, buttons, keys, the caption.
 #include "dialogs/AddDefaultHotspotForm.h"
 #include "dialogs/AddHotspotForm.h"
-#include "dialogs/HotspotDialogKit.h"
+#include "dialogs/Controls.h"
 #include "support/FakePrompter.h"
 
 #include <QComboBox>
@@ -18,11 +18,11 @@ namespace {
 const QString DocumentDir = QStringLiteral("/srv/quorix docs");
 
 // Shows the form modally with the script standing in for the user; returns the modal result.
-int ShowWith(TGradientForm &form, const std::function<void(TGradientForm &)> &script)
+int ShowWith(FakePrompter &prompter, TGradientForm &form, const std::function<void(TGradientForm &)> &script)
 {
-    TGradientForm::SetModalHandler(script);
+    prompter.modal = [&](QWidget &) { script(form); };
     const int result = form.ShowModal();
-    TGradientForm::SetModalHandler(nullptr);
+    prompter.modal = nullptr;
     return result;
 }
 
@@ -50,7 +50,7 @@ protected:
 TEST_F(HotSpotDialogs, EmptyUrlIsRefusedAndTheDialogStaysOpen)
 {
     TfrmHotSpot form(nullptr);
-    EXPECT_EQ(ShowWith(form, [&](TGradientForm &shown) {
+    EXPECT_EQ(ShowWith(prompter, form, [&](TGradientForm &shown) {
                   form.txtAlt->setText(QStringLiteral("kept"));
                   QTest::mouseClick(form.btnOk, Qt::LeftButton);
                   ASSERT_EQ(prompter.messages.size(), 1);
@@ -75,9 +75,10 @@ TEST_F(HotSpotDialogs, EmptyUrlIsRefusedAndTheDialogStaysOpen)
 
     // The default dialog accepts an empty URL.
     TfrmDefaultHotSpot def(nullptr);
-    EXPECT_EQ(ShowWith(def, [&](TGradientForm &) {
+    EXPECT_EQ(ShowWith(prompter, def, [&](TGradientForm &) {
                   def.txtTarget->setCurrentIndex(def.txtTarget->findText(QStringLiteral("_top")));
-                  QTest::mouseClick(def.btnOk, Qt::LeftButton);
+                  def.btnOk->setFocus();
+                  QTest::keyClick(def.btnOk, Qt::Key_Return); // Enter presses the focused button
               }),
               mrOk);
     EXPECT_EQ(def.URL, QString());
@@ -87,10 +88,18 @@ TEST_F(HotSpotDialogs, EmptyUrlIsRefusedAndTheDialogStaysOpen)
 
 // Escape, the Cancel button and the caption's close button all cancel and leave the fields empty.
 template <typename Form>
-void ExpectEveryWayOutCancels()
+void ExpectEveryWayOutCancels(FakePrompter &prompter)
 {
     const std::vector<std::pair<const char *, std::function<void(Form &)>>> ways = {
         {"Escape", [](Form &f) { QTest::keyClick(f.cmbURL->lineEdit(), Qt::Key_Escape); }},
+        {"Enter on the focused Cancel button",
+         [](Form &f) {
+             // Enter in the URL box does nothing: neither dialog has a default button.
+             QTest::keyClick(f.cmbURL->lineEdit(), Qt::Key_Return);
+             EXPECT_EQ(f.ModalResult(), mrNone);
+             f.btnCancel->setFocus();
+             QTest::keyClick(f.btnCancel, Qt::Key_Return);
+         }},
         {"Escape on a button", [](Form &f) { QTest::keyClick(f.btnOk, Qt::Key_Escape); }},
         {"Cancel", [](Form &f) { QTest::mouseClick(f.btnCancel, Qt::LeftButton); }},
         {"close button",
@@ -104,7 +113,7 @@ void ExpectEveryWayOutCancels()
     for (const auto &[name, leave] : ways) {
         SCOPED_TRACE(name);
         Form form(nullptr);
-        EXPECT_EQ(ShowWith(form, [&](TGradientForm &) {
+        EXPECT_EQ(ShowWith(prompter, form, [&](TGradientForm &) {
                       Type(form.cmbURL, QStringLiteral("http://x/"));
                       form.txtTarget->setCurrentIndex(0);
                       leave(form);
@@ -118,8 +127,8 @@ void ExpectEveryWayOutCancels()
 
 TEST_F(HotSpotDialogs, EscapeCancelAndCloseButtonCancel)
 {
-    ExpectEveryWayOutCancels<TfrmHotSpot>();
-    ExpectEveryWayOutCancels<TfrmDefaultHotSpot>();
+    ExpectEveryWayOutCancels<TfrmHotSpot>(prompter);
+    ExpectEveryWayOutCancels<TfrmDefaultHotSpot>(prompter);
 }
 
 template <typename Form>
@@ -186,7 +195,7 @@ TEST_F(HotSpotDialogs, TabOrderHelpContextsTargetsAndUncutLabels)
         EXPECT_EQ(entries, QStringList({"_blank", "_parent", "_self", "_top"}));
         for (QLabel *label : form->ClientArea()->findChildren<QLabel *>()) {
             SCOPED_TRACE(qPrintable(form->objectName() + QLatin1Char('.') + label->objectName()));
-            EXPECT_TRUE(hotspotkit::TextFits(*label));
+            EXPECT_TRUE(controls::TextFits(*label));
             EXPECT_TRUE(form->ClientArea()->rect().contains(label->geometry()));
         }
     }

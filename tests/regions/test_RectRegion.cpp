@@ -26,12 +26,12 @@ const QColor LineColour(Qt::red);
 struct Editor {
     explicit Editor(QSize imageSize = {300, 200})
     {
-        TGradientForm::SetModalHandler([this](TGradientForm &form) {
+        prompter.modal = [this](QWidget &form) {
             auto &dialog = dynamic_cast<TfrmHotSpot &>(form);
             ++dialogs;
             dialog.cmbURL->setCurrentText(QStringLiteral("a.html"));
             dialog.btnOk->click();
-        });
+        };
         window.resize(400, 300);
         box->setGeometry(0, 0, 400, 300);
         QPixmap picture(imageSize);
@@ -44,7 +44,6 @@ struct Editor {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         AppCursor::Set(AppCursor::crDefault);
     }
-    ~Editor() { TGradientForm::SetModalHandler(nullptr); }
 
     void Dispatch()
     {
@@ -96,6 +95,7 @@ struct Editor {
         return window.screen()->grabWindow(window.winId()).toImage().pixelColor(box->Client()->mapTo(&window, p));
     }
 
+    FakePrompter prompter;
     // Declared before the window so the regions never outlive what they write to.
     TChannelField txtXPos{QStringLiteral("txtXPos")}, txtYPos{QStringLiteral("txtYPos")},
         txtInfo{QStringLiteral("txtInfo")};
@@ -189,7 +189,6 @@ TEST(RectRegionLook, BandInvertsOutlineIsSolidSelectionIsDottedXor)
 TEST(RectRegionEvents, PointerMotionAsksForTheOriginAndBadAnswersAreReported)
 {
     Editor e;
-    FakePrompter prompter;
     TRectRegion *r = e.DrawRect({50, 50}, {150, 120});
     e.words.clear();
     e.Move({100, 80});
@@ -199,7 +198,7 @@ TEST(RectRegionEvents, PointerMotionAsksForTheOriginAndBadAnswersAreReported)
     e.badAnswer = QStringLiteral("12a");
     e.Glide({100, 80}, {120, 90});
     EXPECT_EQ(BoxOf(r), QRect(50, 50, 102, 72));
-    EXPECT_EQ(prompter.messages.value(0).text, QStringLiteral("'12a' is not a valid integer value"));
+    EXPECT_EQ(e.prompter.messages.value(0).text, QStringLiteral("'12a' is not a valid integer value"));
 }
 
 TEST(RectRegionResize, EachGripKeepsTheOppositeEdgeWithinLimits)

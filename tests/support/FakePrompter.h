@@ -5,9 +5,11 @@
 #include "support/QtPrinters.h"
 
 #include <QList>
+#include <QWidget>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 class FakePrompter : public IPrompter {
 public:
@@ -44,16 +46,47 @@ public:
         return file;
     }
 
+    QString SaveFile(QWidget *, const SaveFileRequest &request) override
+    {
+        saveRequests.append(request);
+        if (saveFiles.empty())
+            return {};
+        const QString file = saveFiles.front();
+        saveFiles.pop_front();
+        return file;
+    }
+
+    QString ChooseFolder(QWidget *, const QString &title, const QString &startDir) override
+    {
+        folderRequests.append({title, startDir});
+        return folder.value_or(startDir);
+    }
+
     std::optional<QColor> ChooseColour(QWidget *, const QColor &initial) override
     {
         colourInitials.append(initial);
         return colour;
     }
 
+    // A modal window is answered by the test's handler, which should end it (click a button,
+    // press a key); no nested event loop runs, so nothing can wait for a user.
+    void WaitModal(QWidget &window, QEventLoop &) override
+    {
+        modalShown.append(window.objectName());
+        if (modal)
+            modal(window);
+    }
+
     std::deque<QMessageBox::StandardButton> answers; // message-box answers, in order
     std::deque<QString> files;                        // open-file answers; empty text = cancelled
+    std::deque<QString> saveFiles;                    // save-file answers; empty text = cancelled
+    std::optional<QString> folder;                    // folder chooser answer; none = cancelled
     std::optional<QColor> colour;                     // colour chooser answer
+    std::function<void(QWidget &)> modal;             // answers modal windows
     QList<Shown> messages;
     QList<OpenFileRequest> openRequests;
+    QList<SaveFileRequest> saveRequests;
+    QList<QStringList> folderRequests; // title, start folder
+    QStringList modalShown;
     QList<QColor> colourInitials;
 };

@@ -1,0 +1,21 @@
+// Makers for the plain controls that Mapolin's windows place at fixed positions.
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace controls {
+
+// Label at a fixed place; a zero size means "as wide and high as its text" in the parent's font.
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QRect place, int alignment = 0,
+                  bool wordWrap = false);
+// Push button that Enter presses only while it has the focus (the window decides otherwise).
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text, QRect place);
+// True when a label's text, laid out as the label lays it out, fits inside the label.
+bool TextFits(const QLabel &label);
+
+} // namespace controls

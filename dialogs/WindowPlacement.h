@@ -1,0 +1,9 @@
+// Where Mapolin's windows appear: centred on the screen, or over the window they belong to.
+#pragma once
+
+class QWidget;
+
+// Places a window in the middle of its screen's available area.
+void CentreOnScreen(QWidget &window);
+// Places a window over the middle of owner, moved inside the owner's screen when it would stick out.
+void PlaceOver(QWidget &window, const QWidget &owner);
