@@ -89,7 +89,7 @@ bool TRectRegion::HitTest(int X, int Y) const { return 0 <= X && X < Width() && 
 
 QString TRectRegion::GetCoords() const
 {
-    return QString::fromStdString(FormatCoords({Left(), Top(), Left() + Width() - 1, Top() + Height() - 1}));
+    return QString::fromStdString(RectCoords(Left(), Top(), Width(), Height()));
 }
 
 void TRectRegion::FitToShape()
