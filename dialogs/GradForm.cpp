@@ -14,10 +14,13 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWhatsThis>
 #include <QWindow>
 #include <qdrawutil.h>
+
+#include <utility>
 
 namespace {
 
@@ -134,7 +137,8 @@ TGradientForm::TGradientForm(QWidget *owner, BorderStyle style, int borderIcons)
     }
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
-    layout_->addWidget(client_);
+    // The client area takes whatever room a maximised window has beyond the bars above it.
+    layout_->addWidget(client_, 1);
     ApplySizing();
 }
 
@@ -171,17 +175,22 @@ void TGradientForm::SetClientSize(int width, int height)
 // A window keeps the client size it was given; only a maximised one follows the screen.
 void TGradientForm::ApplySizing()
 {
-    if (isMaximized()) {
-        layout_->setSizeConstraint(QLayout::SetDefaultConstraint);
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        client_->setMinimumSize(0, 0);
-        client_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        layout_->setSizeConstraint(QLayout::SetFixedSize);
-        if (clientSize_.isValid())
-            client_->setFixedSize(clientSize_);
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        FreeSizing();
+        return;
     }
+    layout_->setSizeConstraint(QLayout::SetFixedSize);
+    if (clientSize_.isValid())
+        client_->setFixedSize(clientSize_);
+}
+
+void TGradientForm::FreeSizing()
+{
+    layout_->setSizeConstraint(QLayout::SetDefaultConstraint);
+    client_->setMinimumSize(0, 0);
+    client_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 void TGradientForm::SetMenuBar(QMenuBar *menuBar) { layout_->insertWidget(captionBar_ ? 1 : 0, menuBar); }
@@ -335,10 +344,11 @@ void TGradientForm::CaptionButtonClicked(caption::Button button)
         showMinimized();
         break;
     case caption::Button::Maximize:
-        // Lift the fixed size first, or the window system refuses to maximise.
+        // The size limits go before the request: a window manager will not maximise a window
+        // whose smallest and largest sizes are the same.
+        normalPlace_ = pos();
+        FreeSizing();
         setWindowState(windowState() | Qt::WindowMaximized);
-        ApplySizing();
-        show();
         break;
     case caption::Button::Restore:
         showNormal();
@@ -405,6 +415,8 @@ void TGradientForm::changeEvent(QEvent *event)
         break;
     case QEvent::WindowStateChange:
         ApplySizing();
+        if (normalPlace_ && windowState() == Qt::WindowNoState)
+            QTimer::singleShot(0, this, &TGradientForm::ReturnToNormalPlace);
         if (captionBar_)
             captionBar_->update();
         break;
@@ -442,6 +454,18 @@ void TGradientForm::keyPressEvent(QKeyEvent *event)
         }
     }
     QWidget::keyPressEvent(event);
+}
+
+// Window managers differ in where an undecorated window goes back to after maximising, and Qt
+// may still believe it is at its old place, so a plain move there would be dropped: the window
+// steps aside first, then takes its place.
+void TGradientForm::ReturnToNormalPlace()
+{
+    const auto place = std::exchange(normalPlace_, std::nullopt);
+    if (!place || windowState() != Qt::WindowNoState)
+        return;
+    move(*place + QPoint(1, 0));
+    move(*place);
 }
 
 void TGradientForm::paintEvent(QPaintEvent *)

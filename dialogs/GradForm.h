@@ -91,6 +91,8 @@ protected:
 private:
     friend class TCaptionBar;
     void ApplySizing();
+    void FreeSizing();
+    void ReturnToNormalPlace();
     void RecreateCaptionFont();
     void CaptionButtonClicked(caption::Button button);
     void RepaintFrame();
@@ -110,6 +112,7 @@ private:
     QPointer<QAbstractButton> cancelButton_;
     QPointer<QAbstractButton> defaultButton_;
     std::optional<caption::Button> pressedButton_;
+    std::optional<QPoint> normalPlace_;
     QPointer<QEventLoop> modalLoop_;
     int modalResult_ = mrNone;
     bool showingModal_ = false;

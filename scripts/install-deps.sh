@@ -10,7 +10,7 @@ packages=(
   dbus dbus-bin dbus-daemon dbus-session-bus-common dbus-x11
   dnsmasq-base python3 python3-aiosmtpd
   libc-ares-dev
-  xvfb xauth imagemagick openbox
+  xvfb xauth imagemagick openbox x11-utils
   fonts-liberation2 fonts-dejavu-core
 )
 missing=()
