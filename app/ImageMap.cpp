@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -37,6 +38,15 @@ constexpr int TopBarHeight = 44;
 constexpr int BottomBarHeight = 57;
 
 const char *const TagProperty = "Tag";
+
+// Beside the program, where the build leaves it; else where an installation keeps shared files.
+QString HelpFilePath()
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString beside = dir + QStringLiteral("/mapolin.hlp");
+    const QString installed = QDir::cleanPath(dir + QStringLiteral("/../share/mapolin/mapolin.hlp"));
+    return QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside : installed;
+}
 const char *const HelpContextProperty = Help::kContextProperty;
 
 } // namespace
@@ -220,7 +230,8 @@ void TfrmImageMap::FormCreate()
 {
     SetUpCursors();
     RegisterQuorixMessage();
-    Help::SetHelpFile(QCoreApplication::applicationDirPath() + QStringLiteral("/mapolin.hlp>rodiradi"));
+    Help::SetHelpFile(HelpFilePath() + QStringLiteral(">rodiradi"));
+    Help::SetOwner(this);
     DocumentDir = HostSettings::Quorix5DocumentDir();
     Help::SetHook([this](Help::Command command, int context) { return AppHelp(command, context); });
     Help::InstallKeyHandler();

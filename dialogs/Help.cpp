@@ -1,6 +1,7 @@
 #include "dialogs/Help.h"
 
 #include "dialogs/Prompter.h"
+#include "dialogs/WindowPlacement.h"
 #include "dialogs/core/HelpFile.h"
 
 #include <QApplication>
@@ -16,11 +17,12 @@ namespace {
 
 const QString kCaption = QStringLiteral("Mapolin Help");
 
-// The secondary window that shows whole topics.
+// The secondary window that shows whole topics; a window of its owner, so it never keeps the
+// program running once the owner has closed.
 class THelpWindow : public QWidget {
     Q_OBJECT
 public:
-    THelpWindow() : QWidget(nullptr, Qt::Window)
+    explicit THelpWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     {
         setAttribute(Qt::WA_DeleteOnClose);
         setWindowTitle(kCaption);
@@ -35,6 +37,8 @@ public:
     void ShowTopic(const QString &html)
     {
         browser_->setHtml(html);
+        if (!isVisible() && parentWidget())
+            PlaceOver(*this, *parentWidget()->window());
         show();
         raise();
         activateWindow();
@@ -98,7 +102,8 @@ struct THelpState {
     QString file;
     QString window = QStringLiteral("main");
     Help::Hook hook;
-    std::optional<Help::Shown> lastShown;
+    Help::IViewer *viewer = nullptr;
+    QPointer<QWidget> owner;
     QPointer<THelpWindow> helpWindow;
     QPointer<THelpKeyFilter> keyFilter;
     int depth = 0; // a hook that asks again from within is allowed a few levels, never a loop
@@ -108,6 +113,29 @@ THelpState &State()
 {
     static THelpState state;
     return state;
+}
+
+// Topics in the help window, pop-ups as What's This texts at the pointer.
+class TRealViewer : public Help::IViewer {
+public:
+    void ShowTopic(int, const QString &title, const QString &html) override
+    {
+        THelpState &state = State();
+        if (!state.helpWindow)
+            state.helpWindow = new THelpWindow(state.owner);
+        state.helpWindow->setObjectName(state.window);
+        state.helpWindow->ShowTopic(QStringLiteral("<h2>%1</h2>").arg(title.toHtmlEscaped()) + html);
+    }
+    void ShowPopup(int, const QPoint &at, const QString &title, const QString &html) override
+    {
+        QWhatsThis::showText(at, QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()) + html);
+    }
+};
+
+Help::IViewer &Viewer()
+{
+    static TRealViewer real;
+    return State().viewer ? *State().viewer : real;
 }
 
 void Report(const QString &text)
@@ -159,10 +187,9 @@ std::optional<helpfile::Topic> LoadTopic(int context)
     const QByteArray bytes = file.readAll();
     helpfile::ParseResult parsed = helpfile::Parse(std::string_view(bytes.constData(), bytes.size()));
     if (!parsed.Ok()) {
+        // One arg() for all three: a path holding "%2" must come through unchanged.
         Report(QStringLiteral("The help file \"%1\" is damaged (line %2: %3).")
-                   .arg(state.file)
-                   .arg(parsed.errorLine)
-                   .arg(QString::fromStdString(parsed.error)));
+                   .arg(state.file, QString::number(parsed.errorLine), QString::fromStdString(parsed.error)));
         return std::nullopt;
     }
     const auto found = parsed.topics.find(context);
@@ -209,18 +236,10 @@ bool Request(Command command, int context)
     if (!topic)
         return false;
     const QString title = QString::fromStdString(topic->title);
-    Shown shown{command, context, title, {}};
-    if (command == Command::Topic) {
-        if (!state.helpWindow)
-            state.helpWindow = new THelpWindow;
-        state.helpWindow->setObjectName(state.window);
-        state.helpWindow->ShowTopic(QStringLiteral("<h2>%1</h2>").arg(title.toHtmlEscaped()) + ParagraphsToHtml(*topic));
-    } else {
-        shown.position = QCursor::pos();
-        QWhatsThis::showText(shown.position,
-                             QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()) + ParagraphsToHtml(*topic));
-    }
-    state.lastShown = shown;
+    if (command == Command::Topic)
+        Viewer().ShowTopic(context, title, ParagraphsToHtml(*topic));
+    else
+        Viewer().ShowPopup(context, QCursor::pos(), title, ParagraphsToHtml(*topic));
     return true;
 }
 
@@ -233,9 +252,15 @@ void InstallKeyHandler()
     qApp->installEventFilter(state.keyFilter);
 }
 
-std::optional<Shown> LastShown() { return State().lastShown; }
+void SetViewer(IViewer *viewer) { State().viewer = viewer; }
 
-QWidget *Window() { return State().helpWindow; }
+void SetOwner(QWidget *owner)
+{
+    THelpState &state = State();
+    state.owner = owner;
+    if (state.helpWindow && state.helpWindow->parentWidget() != owner)
+        delete state.helpWindow;
+}
 
 void Reset()
 {
@@ -245,7 +270,7 @@ void Reset()
     state.file.clear();
     state.window = QStringLiteral("main");
     state.hook = {};
-    state.lastShown.reset();
+    state.owner = nullptr;
 }
 
 } // namespace Help

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 
 class QWidget;
 
@@ -34,17 +33,20 @@ bool Request(Command command, int context);
 // F1 on a focused control asks for its topic; What's This on it shows its pop-up. Idempotent.
 void InstallKeyHandler();
 
-// What was shown last, for the window's own checks and for tests.
-struct Shown {
-    Command command = Command::Topic;
-    int context = 0;
-    QString title;
-    QPoint position; // pop-ups: the screen position they were shown at
+// Shows what a request found: the real viewer uses the help window and pop-ups at the pointer;
+// tests put their own in place to see what would be shown.
+class IViewer {
+public:
+    virtual ~IViewer() = default;
+    virtual void ShowTopic(int context, const QString &title, const QString &html) = 0;
+    virtual void ShowPopup(int context, const QPoint &at, const QString &title, const QString &html) = 0;
 };
-std::optional<Shown> LastShown();
-// The help window while it exists.
-QWidget *Window();
-// Forgets the file, the hook and what was shown, and closes the help window.
+// nullptr restores the real viewer; the caller keeps ownership.
+void SetViewer(IViewer *viewer);
+
+// The window the help window belongs to: it is shown over it and closed with it.
+void SetOwner(QWidget *owner);
+// Forgets the file, the hook and the owner, and closes the help window.
 void Reset();
 
 } // namespace Help

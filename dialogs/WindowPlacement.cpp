@@ -11,10 +11,12 @@ const QScreen *ScreenOf(const QWidget &widget)
     return widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
 }
 
-// The frame's size: before a window is first shown, frameGeometry() is the client size only.
+// The frame's size: before a window is first shown, frameGeometry() is the client size only, and
+// a window never resized takes its layout's size when shown.
 QSize FrameSize(QWidget &window)
 {
-    window.adjustSize();
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
     return window.frameGeometry().size().expandedTo(window.size());
 }
 

@@ -3,6 +3,9 @@
 #include "AppHarness.h"
 
 #include "dialogs/Help.h"
+#include "support/FakeHelpViewer.h"
+
+#include <QTimer>
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +21,7 @@ protected:
     QTemporaryDir dir;
     FakePrompter prompter;
     ModalAnswers modal{prompter};
+    FakeHelpViewer viewer;
     TfrmImageMap window;
 
     void SetUp() override
@@ -33,20 +37,32 @@ protected:
     }
 };
 
-TEST_F(MainWindowHelpTest, ContentsIsTheOnlyTopicShownAsATopic)
+TEST_F(MainWindowHelpTest, ContentsIsTheOnlyTopicAndItsWindowEndsWithTheMainWindow)
 {
     window.Contents1->trigger();
-    ASSERT_TRUE(Help::LastShown().has_value());
-    EXPECT_EQ(Help::LastShown()->command, Help::Command::Topic);
-    EXPECT_EQ(Help::LastShown()->context, 1);
-    ASSERT_NE(Help::Window(), nullptr);
-    EXPECT_EQ(Help::Window()->objectName(), "rodiradi");
+    EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Topic, 1));
     EXPECT_TRUE(prompter.messages.isEmpty()) << "the help file beside the program is found";
-
     // Any other topic asked for is turned into a pop-up by the window's help hook.
     Help::Request(Help::Command::Topic, 15);
-    EXPECT_EQ(Help::LastShown()->command, Help::Command::Popup);
-    EXPECT_EQ(Help::LastShown()->context, 15);
+    EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, 15));
+
+    // With the real help window open, closing the main window still ends the program.
+    Help::SetViewer(nullptr);
+    window.Contents1->trigger();
+    auto *helpWindow = window.findChild<QWidget *>(QStringLiteral("rodiradi"));
+    ASSERT_NE(helpWindow, nullptr);
+    EXPECT_TRUE(helpWindow->isVisible());
+    bool endedByClose = true;
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, qApp, [&] {
+        endedByClose = false;
+        QCoreApplication::quit();
+    });
+    giveUp.start(5000);
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    QCoreApplication::exec();
+    EXPECT_TRUE(endedByClose) << "the program kept running after its main window closed";
 }
 
 TEST_F(MainWindowHelpTest, F1OnTheBottomBarShowsItsContextAsAPopup)
@@ -57,9 +73,7 @@ TEST_F(MainWindowHelpTest, F1OnTheBottomBarShowsItsContextAsAPopup)
         control->setFocus();
         QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : control;
         QTest::keyClick(target, Qt::Key_F1);
-        ASSERT_TRUE(Help::LastShown().has_value()) << control->objectName().toStdString();
-        EXPECT_EQ(Help::LastShown()->command, Help::Command::Popup);
-        EXPECT_EQ(Help::LastShown()->context, context);
+        EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, context)) << control->objectName().toStdString();
     }
 }
 
@@ -73,9 +87,7 @@ TEST_F(MainWindowHelpTest, RightClickOnATaggedControlOffersWhatsThis)
     EXPECT_EQ(window.mnuWhat->pos(), window.btnDelete->mapToGlobal(at) + QPoint(2, 2));
     EXPECT_EQ(window.mnuWhat->defaultAction(), window.WhatsThis1);
     window.WhatsThis1->trigger();
-    ASSERT_TRUE(Help::LastShown().has_value());
-    EXPECT_EQ(Help::LastShown()->command, Help::Command::Popup);
-    EXPECT_EQ(Help::LastShown()->context, 15);
+    EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, 15));
 }
 
 TEST_F(MainWindowHelpTest, UntaggedControlsAndOtherButtonsOpenNoMenu)

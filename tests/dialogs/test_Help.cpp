@@ -2,14 +2,17 @@
 #include "dialogs/Help.h"
 
 #include "dialogs/core/HelpFile.h"
+#include "support/FakeHelpViewer.h"
 #include "support/FakePrompter.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QFile>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -122,23 +125,30 @@ protected:
 TEST_F(HelpTest, HookSendsContentsToTheWindowAndOtherTopicsToPopups)
 {
     InstallAppHelp();
+    QWidget owner;
+    owner.setGeometry(100, 100, 600, 500);
+    owner.show();
+    Help::SetOwner(&owner);
     ASSERT_TRUE(Help::Request(Help::Command::Topic, 1));
-    ASSERT_TRUE(Help::Window());
-    EXPECT_TRUE(Help::Window()->isVisible());
-    const auto *browser = Help::Window()->findChild<QTextBrowser *>();
+    auto *helpWindow = owner.findChild<QWidget *>(QStringLiteral("rodiradi"));
+    ASSERT_TRUE(helpWindow) << "the help window belongs to its owner";
+    EXPECT_TRUE(helpWindow->isVisible());
+    EXPECT_TRUE(helpWindow->isWindow());
+    // Over its owner, whatever frame the window system adds.
+    EXPECT_LE((helpWindow->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 6);
+    EXPECT_TRUE(helpWindow->screen()->availableGeometry().contains(helpWindow->frameGeometry()));
+    const auto *browser = helpWindow->findChild<QTextBrowser *>();
     ASSERT_TRUE(browser);
     EXPECT_TRUE(browser->toPlainText().contains("Mapolin Help Contents"));
-    EXPECT_TRUE(browser->toPlainText().contains("Quorix"));
-    EXPECT_EQ(Help::LastShown()->command, Help::Command::Topic);
 
+    FakeHelpViewer viewer;
     QCursor::setPos(200, 150);
     EXPECT_FALSE(Help::Request(Help::Command::Topic, 21)); // the topic request itself is dropped
-    const auto shown = Help::LastShown();
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->command, Help::Command::Popup);
-    EXPECT_EQ(shown->context, 21);
-    EXPECT_EQ(shown->title, "URL");
-    EXPECT_EQ(shown->position, QCursor::pos());
+    ASSERT_EQ(viewer.shown.size(), 1);
+    EXPECT_EQ(viewer.shown[0].command, Help::Command::Popup);
+    EXPECT_EQ(viewer.shown[0].context, 21);
+    EXPECT_EQ(viewer.shown[0].title, "URL");
+    EXPECT_EQ(viewer.shown[0].position, QCursor::pos());
 
     EXPECT_EQ(seen, (Seen{{Help::Command::Topic, 1}, {Help::Command::Topic, 21}, {Help::Command::Popup, 21}}));
     EXPECT_TRUE(prompter.messages.isEmpty());
@@ -146,9 +156,9 @@ TEST_F(HelpTest, HookSendsContentsToTheWindowAndOtherTopicsToPopups)
 
 TEST_F(HelpTest, DroppedAndEndlesslyReplacedRequestsShowNothing)
 {
+    FakeHelpViewer viewer;
     Help::SetHook([](Help::Command, int) { return false; });
     EXPECT_FALSE(Help::Request(Help::Command::Topic, 1));
-    EXPECT_FALSE(Help::LastShown());
 
     int calls = 0;
     Help::SetHook([&calls](Help::Command command, int context) {
@@ -157,12 +167,13 @@ TEST_F(HelpTest, DroppedAndEndlesslyReplacedRequestsShowNothing)
         return false;
     });
     EXPECT_FALSE(Help::Request(Help::Command::Popup, 15));
-    EXPECT_FALSE(Help::LastShown());
     EXPECT_LE(calls, 8);
+    EXPECT_TRUE(viewer.shown.isEmpty());
 }
 
 TEST_F(HelpTest, F1AndWhatsThisUseTheNearestHelpContext)
 {
+    FakeHelpViewer viewer;
     InstallAppHelp();
     Help::InstallKeyHandler();
     Help::InstallKeyHandler(); // a second install must not ask twice
@@ -177,9 +188,7 @@ TEST_F(HelpTest, F1AndWhatsThisUseTheNearestHelpContext)
     // Focus is in the combo box's own line edit: the context comes from the nearest tagged ancestor.
     QTest::keyClick(url->lineEdit(), Qt::Key_F1);
     EXPECT_EQ(seen, (Seen{{Help::Command::Topic, 21}, {Help::Command::Popup, 21}}));
-    ASSERT_TRUE(Help::LastShown());
-    EXPECT_EQ(Help::LastShown()->context, 21);
-    EXPECT_EQ(Help::LastShown()->command, Help::Command::Popup);
+    EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, 21));
 
     seen.clear();
     QTest::keyClick(plain, Qt::Key_F1);
@@ -202,8 +211,11 @@ TEST_F(HelpTest, MissingDamagedFileAndUnknownContextAreReported)
     };
     EXPECT_EQ(reported(Help::Command::Popup, 999), "The help file has no topic for help context 999.");
 
+    FakeHelpViewer viewer;
     QTemporaryDir dir;
-    const QString file = dir.filePath("mapolin.hlp");
+    // A folder name with "%2" in it must reach the message unchanged.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("50%2off")));
+    const QString file = dir.filePath("50%2off/mapolin.hlp");
     Help::SetHelpFile(file + ">rodiradi");
     EXPECT_EQ(reported(Help::Command::Topic, 1), "Cannot open the help file \"" + file + "\".");
 
@@ -211,9 +223,9 @@ TEST_F(HelpTest, MissingDamagedFileAndUnknownContextAreReported)
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("MAPOLIN-HELP 1\n@topic 1 Contents\nThe rest was lost");
     damaged.close();
-    EXPECT_TRUE(reported(Help::Command::Topic, 1).contains("damaged (line 3"));
-    EXPECT_FALSE(Help::LastShown());
-    EXPECT_FALSE(Help::Window());
+    EXPECT_EQ(reported(Help::Command::Topic, 1),
+              "The help file \"" + file + "\" is damaged (line 3: the file ends without @end; it may be cut short).");
+    EXPECT_TRUE(viewer.shown.isEmpty());
 }
 
 } // namespace
