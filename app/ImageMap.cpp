@@ -1,9 +1,11 @@
 #include "app/ImageMap.h"
 
+#include "app/ColourSwatch.h"
 #include "app/EventHook.h"
 #include "app/ImageView.h"
 #include "app/ShutdownEvent.h"
 #include "app/SignalBridge.h"
+#include "app/WhatsThisTag.h"
 #include "dialogs/AddDefaultHotspotForm.h"
 #include "dialogs/Controls.h"
 #include "dialogs/Help.h"
@@ -37,7 +39,6 @@ constexpr int ClientHeight = 323;
 constexpr int TopBarHeight = 44;
 constexpr int BottomBarHeight = 57;
 
-const char *const TagProperty = "Tag";
 
 // Beside the program, where the build leaves it; else where an installation keeps shared files.
 QString HelpFilePath()
@@ -83,10 +84,8 @@ QToolButton *TfrmImageMap::AddToolButton(const char *name, const QString &hint, 
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(false);
     button->setGeometry(x, 2, 35, 35);
-    if (tag) {
-        button->setProperty(TagProperty, tag);
-        button->installEventFilter(this);
-    }
+    if (tag)
+        new TWhatsThisTag(button, tag, [this](QWidget *control, QMouseEvent *event) { btnNewMouseDown(control, event); });
     return button;
 }
 
@@ -173,16 +172,12 @@ void TfrmImageMap::CreateControls()
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Bevel1->setGeometry(366, 6, 22, 24);
-    lblColour = new QLabel(pnlTop);
+    lblColour = new TColourSwatch(pnlTop);
     lblColour->setObjectName(QStringLiteral("lblColour"));
     lblColour->setGeometry(369, 9, 16, 18);
-    lblColour->setAutoFillBackground(true);
     lblColour->setToolTip(QStringLiteral("Line Color"));
-    lblColour->setProperty(TagProperty, 19);
-    lblColour->installEventFilter(this);
-    QPalette swatch = lblColour->palette();
-    swatch.setColor(QPalette::Window, Qt::black);
-    lblColour->setPalette(swatch);
+    new TWhatsThisTag(lblColour, 19, [this](QWidget *control, QMouseEvent *event) { btnNewMouseDown(control, event); });
+    connect(lblColour, &TColourSwatch::Clicked, this, &TfrmImageMap::lblColourClick);
     lblColour->setEnabled(false);
     Label2 = new QLabel(QStringLiteral("Line Color"), pnlTop);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -293,7 +288,7 @@ void TfrmImageMap::FormResize()
     pnlBottom->move(Panel3->width() / 2 - pnlBottom->width() / 2, 2);
 }
 
-QColor TfrmImageMap::LineColour() const { return lblColour->palette().color(QPalette::Window); }
+QColor TfrmImageMap::LineColour() const { return lblColour->Colour(); }
 
 void TfrmImageMap::btnNewClick()
 {
@@ -372,9 +367,7 @@ void TfrmImageMap::lblColourClick()
     const std::optional<QColor> chosen = Prompter().ChooseColour(this, LineColour());
     if (!chosen)
         return;
-    QPalette swatch = lblColour->palette();
-    swatch.setColor(QPalette::Window, *chosen);
-    lblColour->setPalette(swatch);
+    lblColour->SetColour(*chosen);
     Regions.ForEach([&](TBaseRegion *region) {
         region->SetPenColor(*chosen);
         region->repaint();
@@ -419,7 +412,7 @@ void TfrmImageMap::btnNewMouseDown(QWidget *control, QMouseEvent *event)
 {
     if (event->button() != Qt::RightButton)
         return;
-    WhatsThisContext = control->property(TagProperty).toInt();
+    WhatsThisContext = TWhatsThisTag::TagOf(control);
     mnuWhat->popup(event->globalPosition().toPoint() + QPoint(2, 2));
 }
 
@@ -433,17 +426,7 @@ void TfrmImageMap::AppMessage(QEvent *event)
 
 bool TfrmImageMap::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ClientArea() && event->type() == QEvent::Resize) {
+    if (watched == ClientArea() && event->type() == QEvent::Resize)
         LayoutClient();
-        return false;
-    }
-    auto *control = qobject_cast<QWidget *>(watched);
-    if (control && event->type() == QEvent::MouseButtonPress && control->property(TagProperty).isValid())
-        btnNewMouseDown(control, static_cast<QMouseEvent *>(event));
-    if (watched == lblColour && event->type() == QEvent::MouseButtonRelease) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && lblColour->rect().contains(mouse->position().toPoint()))
-            lblColourClick();
-    }
     return TGradientForm::eventFilter(watched, event);
 }

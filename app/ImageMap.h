@@ -18,6 +18,7 @@ class QMenuBar;
 class QToolButton;
 class TBaseRegion;
 class TChannelField;
+class TColourSwatch;
 class TImageView;
 class TPMultiImage;
 class TScrollBox;
@@ -54,7 +55,7 @@ public:
     QToolButton *btnDelete = nullptr;
     QToolButton *btnCompile = nullptr;
     QToolButton *btnDone = nullptr;
-    QLabel *lblColour = nullptr;
+    TColourSwatch *lblColour = nullptr;
     QFrame *Bevel1 = nullptr;
     QLabel *Label2 = nullptr;
     QMenuBar *MainMenu1 = nullptr;

@@ -35,6 +35,7 @@ public:
     QString OpenFile(QWidget *parent, const OpenFileRequest &request) override
     {
         QFileDialog dialog(parent, request.caption, request.initialDir, QtFilter(request.filter));
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::ReadOnly, false);
@@ -46,6 +47,7 @@ public:
     QString SaveFile(QWidget *parent, const SaveFileRequest &request) override
     {
         QFileDialog dialog(parent, request.caption, request.initialDir, QtFilter(request.filter));
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(request.defaultExtension);

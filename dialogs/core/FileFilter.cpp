@@ -26,18 +26,13 @@ std::string ToQtFilter(const std::string &filter)
     const auto parts = Split(filter, '|');
     std::string out;
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-        // A name that already shows its patterns, like "Gif Files (*.GIF)", must not be
-        // followed by a second list: Qt takes the last parenthesised group as the patterns.
+        // The name stays whole, "Image Files (*.GIF, *.JPG)" included: the dialog shows only the
+        // name and takes the patterns from the group Qt finds last. "*.*" means every file here,
+        // also those without a dot.
         std::string patterns;
         for (const auto &p : Split(parts[i + 1], ';'))
-            patterns += (patterns.empty() ? "" : " ") + p;
-        std::string name = parts[i];
-        const auto open = name.rfind('(');
-        if (open != std::string::npos && name.back() == ')')
-            name = name.substr(0, open) + "(" + patterns + ")";
-        else
-            name += " (" + patterns + ")";
-        out += (out.empty() ? "" : ";;") + name;
+            patterns += (patterns.empty() ? "" : " ") + (p == "*.*" ? std::string("*") : p);
+        out += (out.empty() ? "" : ";;") + parts[i] + " (" + patterns + ")";
     }
     return out;
 }

@@ -1,4 +1,5 @@
-// Turns a "Name|*.a;*.b|..." file filter into the "Name (*.a *.b);;..." form of Qt's file dialogs.
+// Turns a "Name|*.a;*.b|..." file filter into the "Name (*.a *.b);;..." form of Qt's file dialogs,
+// which show it with the name alone, as the filter's own text reads.
 #pragma once
 
 #include <string>

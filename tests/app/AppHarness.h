@@ -1,6 +1,7 @@
 // Shared pieces of the main-window tests: images written on the fly and the default-URL answer.
 #pragma once
 
+#include "app/ColourSwatch.h"
 #include "app/ImageMap.h"
 #include "dialogs/AddDefaultHotspotForm.h"
 #include "imaging/GifWriter.h"

@@ -154,11 +154,20 @@ TEST_F(MainWindowTest, UnreadableImageIsReportedAndTheWindowGoesOn)
     EXPECT_TRUE(window.Image1->Picture().isNull());
 }
 
-TEST_F(MainWindowTest, LineColourIsChosenFromTheSwatch)
+TEST_F(MainWindowTest, LineColourIsChosenFromTheSwatchOnceItIsEnabled)
 {
-    OpenImage(window, prompter, WriteImage(dir, "a.gif", {50, 50}, "gif"));
     prompter.colour = QColor(Qt::red);
     window.show();
+    // Disabled controls take no mouse action: no chooser, no What's This menu.
+    QTest::mouseClick(window.lblColour, Qt::LeftButton);
+    for (QWidget *control : {static_cast<QWidget *>(window.lblColour), static_cast<QWidget *>(window.btnRect)}) {
+        QTest::mouseClick(control, Qt::RightButton, {}, QPoint(3, 3));
+        EXPECT_FALSE(window.mnuWhat->isVisible()) << control->objectName().toStdString();
+    }
+    EXPECT_TRUE(prompter.colourInitials.isEmpty());
+    EXPECT_EQ(window.WhatsThisContext, 0);
+
+    OpenImage(window, prompter, WriteImage(dir, "a.gif", {50, 50}, "gif"));
     QTest::mouseClick(window.lblColour, Qt::LeftButton);
     ASSERT_EQ(prompter.colourInitials.size(), 1);
     EXPECT_EQ(prompter.colourInitials[0], QColor(Qt::black));
