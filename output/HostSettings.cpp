@@ -1,25 +1,30 @@
 #include "output/HostSettings.h"
 
-#include <QSettings>
+#include "output/core/IniValue.h"
+
+#include <QFile>
+#include <QStandardPaths>
 
 namespace HostSettings {
 
 namespace {
+// A settings file is a few lines; anything larger is not one.
+constexpr qint64 kMaxFileSize = 1 << 20;
+
 QString Read(const char *application)
 {
-    // On Linux this is $XDG_CONFIG_HOME/Tembrel/<application>.conf, group [Options], key
-    // Directories\DocumentDir. Only the user's own file counts: without this the organisation-wide
-    // Tembrel.conf and the system-wide folders would be read too.
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tembrel"),
-                       QString::fromLatin1(application));
-    settings.setFallbacksEnabled(false);
-    if (settings.status() != QSettings::NoError)
+    // $XDG_CONFIG_HOME/Tembrel/<application>.conf, group [Options], key Directories\DocumentDir:
+    // where QSettings keeps the user's own values of that organisation and application. The file
+    // is read here rather than through QSettings, which would turn a folder name with a comma
+    // into a list.
+    QFile file(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               QStringLiteral("/Tembrel/%1.conf").arg(QLatin1String(application)));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
         return {};
-    const QVariant value = settings.value(QStringLiteral("Options/Directories/DocumentDir"));
-    // A list, byte array or other typed value is not a directory name.
-    if (value.typeId() != QMetaType::QString)
-        return {};
-    return value.toString();
+    const QByteArray text = file.read(kMaxFileSize);
+    const auto value = ini::Value(std::string_view(text.constData(), std::size_t(text.size())), "Options",
+                                  "Directories/DocumentDir");
+    return value ? QString::fromStdString(*value) : QString();
 }
 } // namespace
 

@@ -46,16 +46,25 @@ TEST_F(HostSettingsTest, EachReadUsesItsOwnFileOnly)
     EXPECT_EQ(HostSettings::Quorix5DocumentDir(), QStringLiteral("/home/ann/web5"));
     EXPECT_EQ(HostSettings::QuorixDocumentDir(), QStringLiteral("C:\\Web Docs\\"));
 
-    const QString dir = QStringLiteral("/srv/M\u00fcller, Sites/\u00e9t\u00e9");
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tembrel"), QStringLiteral("Quorix5"))
-        .setValue(QStringLiteral("Options/Directories/DocumentDir"), dir);
-    EXPECT_EQ(HostSettings::Quorix5DocumentDir(), dir);
+    // Whatever QSettings writes reads back as the same one text, commas, quotes and all.
+    for (const QString &dir : {QStringLiteral("/srv/M\u00fcller, Sites/\u00e9t\u00e9"),
+                               QStringLiteral("C:\\Docs,Web\\"), QStringLiteral(" \"quoted\"; tab\t "),
+                               QStringLiteral("@home")}) {
+        {
+            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tembrel"),
+                               QStringLiteral("Quorix5"));
+            settings.setValue(QStringLiteral("Options/Directories/DocumentDir"), dir);
+        }
+        EXPECT_EQ(HostSettings::Quorix5DocumentDir(), dir);
+    }
+    // Written by hand: an unquoted comma is part of the folder name, not a list.
+    Write(ConfigDir() + QStringLiteral("/Quorix5.conf"), "[Options]\nDirectories\\DocumentDir=/a, /b  \n");
+    EXPECT_EQ(HostSettings::Quorix5DocumentDir(), QStringLiteral("/a, /b"));
 }
 
 TEST_F(HostSettingsTest, NonTextMisplacedAndUnreadableValuesReadAsEmpty)
 {
     const QByteArray contents[] = {
-        "[Options]\nDirectories\\DocumentDir=/a, /b\n",                                  // a list
         "[Options]\nDirectories\\DocumentDir=@ByteArray(/web)\n",
         "[Options]\nDirectories\\DocumentDir=@Variant(\\0\\0\\0\\x19\\0\\0\\0\\x1\\0\\0\\0\\x2)\n", // a point
         "[Options]\nDirectories\\OtherDir=/web\n",
