@@ -22,6 +22,8 @@
 #include "resources/Art.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -179,10 +181,10 @@ void TfrmImageMap::CreateControls()
     new TWhatsThisTag(lblColour, 19, [this](QWidget *control, QMouseEvent *event) { btnNewMouseDown(control, event); });
     connect(lblColour, &TColourSwatch::Clicked, this, &TfrmImageMap::lblColourClick);
     lblColour->setEnabled(false);
-    Label2 = new QLabel(QStringLiteral("Line Color"), pnlTop);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->adjustSize();
-    Label2->move(377 - Label2->width() / 2, 29);
+    Label2 = controls::MakeLabel(pnlTop, "Label2", QStringLiteral("Line Color"), QRect(0, 0, 0, 0));
+    // Centred under the swatch and wholly inside the tool bar.
+    Label2->move(lblColour->geometry().center().x() + 1 - Label2->width() / 2,
+                 std::min(29, pnlTop->height() - Label2->height()));
     Label2->setEnabled(false);
 
     mnuWhat = new QMenu(this);

@@ -12,6 +12,8 @@ TScrollBox::TScrollBox(QWidget *parent) : QAbstractScrollArea(parent)
 {
     setObjectName(QStringLiteral("ScrollBox1"));
     viewport()->installEventFilter(this);
+    // Panel colour where no picture is, as the bars around it: white would read as an empty image.
+    viewport()->setBackgroundRole(QPalette::Window);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     cullTimer_.setSingleShot(true);
