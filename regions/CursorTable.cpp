@@ -11,12 +11,6 @@ QHash<int, QCursor> &Table()
     static QHash<int, QCursor> table;
     return table;
 }
-int &Number()
-{
-    static int number = crDefault;
-    return number;
-}
-
 void Override(const QCursor &cursor)
 {
     if (QGuiApplication::overrideCursor())
@@ -32,7 +26,6 @@ QCursor Numbered(int number) { return Table().value(number, QCursor(Qt::ArrowCur
 
 void Set(int number)
 {
-    Number() = number;
     if (number == crDefault) {
         while (QGuiApplication::overrideCursor())
             QGuiApplication::restoreOverrideCursor();
@@ -43,18 +36,9 @@ void Set(int number)
 
 void SetShape(Qt::CursorShape shape)
 {
-    Number() = -1;
     Override(QCursor(shape));
 }
 
 bool IsDefault() { return QGuiApplication::overrideCursor() == nullptr; }
-
-Qt::CursorShape CurrentShape()
-{
-    const QCursor *c = QGuiApplication::overrideCursor();
-    return c ? c->shape() : Qt::ArrowCursor;
-}
-
-int CurrentNumber() { return IsDefault() ? crDefault : Number(); }
 
 } // namespace AppCursor

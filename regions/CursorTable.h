@@ -21,9 +21,5 @@ QCursor Numbered(int number);
 void Set(int number);
 void SetShape(Qt::CursorShape shape);
 bool IsDefault();
-// The application-wide cursor's shape, Qt::ArrowCursor when default (tests read it).
-Qt::CursorShape CurrentShape();
-// The number last set with Set(), or -1 after SetShape().
-int CurrentNumber();
 
 } // namespace AppCursor

@@ -4,23 +4,6 @@
 
 namespace rectgeom {
 
-std::string ZoneName(Zone zone)
-{
-    switch (zone) {
-    case Zone::Unset: return "";
-    case Zone::NW: return "NW";
-    case Zone::N: return "N";
-    case Zone::NE: return "NE";
-    case Zone::W: return "W";
-    case Zone::E: return "E";
-    case Zone::SW: return "SW";
-    case Zone::S: return "S";
-    case Zone::SE: return "SE";
-    case Zone::None: return "NONE";
-    }
-    return "";
-}
-
 HoverResult Hover(int x, int y, int width, int height)
 {
     const bool nearLeft = x <= 4;

@@ -3,7 +3,6 @@
 
 #include "regions/core/RegionGeometry.h"
 
-#include <string>
 
 namespace rectgeom {
 
@@ -12,8 +11,6 @@ using regiongeom::ImageArea;
 
 // Grip zones of a selected rectangle; Unset until the first hover test.
 enum class Zone { Unset, NW, N, NE, W, E, SW, S, SE, None };
-// "NW" ... "SE", "NONE"; the empty text for Unset.
-std::string ZoneName(Zone zone);
 
 // The pointer shape a hover test asks for.
 enum class ZoneCursor { SizeNwSe, SizeNeSw, SizeVertical, SizeHorizontal, MoveRegion };

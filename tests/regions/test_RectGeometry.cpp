@@ -5,6 +5,15 @@
 
 using namespace rectgeom;
 
+namespace rectgeom {
+// Readable zone names in failure messages.
+void PrintTo(Zone zone, std::ostream *os)
+{
+    static const char *const names[] = {"(unset)", "NW", "N", "NE", "W", "E", "SW", "S", "SE", "NONE"};
+    *os << names[static_cast<int>(zone)];
+}
+} // namespace rectgeom
+
 TEST(RectHover, EveryRowAndItsDepthBoundary)
 {
     using Z = Zone;
@@ -26,7 +35,7 @@ TEST(RectHover, EveryRowAndItsDepthBoundary)
     };
     for (const auto &r : rows) {
         const HoverResult hover = Hover(r.x, r.y, r.w, r.h);
-        EXPECT_EQ(ZoneName(hover.zone), ZoneName(r.zone)) << r.x << "," << r.y << " in " << r.w << "x" << r.h;
+        EXPECT_EQ(hover.zone, r.zone) << r.x << "," << r.y << " in " << r.w << "x" << r.h;
         EXPECT_EQ(hover.cursor, r.cursor) << r.x << "," << r.y;
     }
 }
@@ -57,7 +66,7 @@ TEST(RectDrag, GripsMoveOneEdgeWithinMinimumAndImage)
     };
     for (const auto &r : rows) {
         const DragResult step = DragStep(box, r.zone, r.x, r.y, 20, 15, image);
-        EXPECT_EQ(step.box, r.expected) << ZoneName(r.zone) << " " << r.x << "," << r.y;
+        EXPECT_EQ(step.box, r.expected) << ::testing::PrintToString(r.zone) << " " << r.x << "," << r.y;
         EXPECT_FALSE(step.moving);
     }
 }

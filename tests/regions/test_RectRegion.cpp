@@ -5,6 +5,8 @@
 #include "regions/CursorTable.h"
 #include "regions/RectRegionClass.h"
 #include "regions/ScrollBox.h"
+#include "resources/Art.h"
+#include "support/Cursors.h"
 #include "support/FakePrompter.h"
 
 #include <QComboBox>
@@ -26,6 +28,8 @@ const QColor LineColour(Qt::red);
 struct Editor {
     explicit Editor(QSize imageSize = {300, 200})
     {
+        for (int number = AppCursor::crMoveRegion; number <= AppCursor::crResizePoly; ++number)
+            AppCursor::Register(number, Art::Cursor(number));
         prompter.modal = [this](QWidget &form) {
             auto &dialog = dynamic_cast<TfrmHotSpot &>(form);
             ++dialogs;
@@ -140,7 +144,7 @@ TEST(RectRegionDrawing, ClicksDragsAndAnotherButtonCompleteWithThePointerOnTheIm
     TRectRegion *c = e.NewRect();
     e.Press({250, 150});
     EXPECT_TRUE(c->PointerConfined());
-    EXPECT_EQ(AppCursor::CurrentNumber(), AppCursor::crDrawRect);
+    EXPECT_EQ(testcursor::Number(), AppCursor::crDrawRect);
     e.Move({380, 280}); // beyond the image: the handler sees its last pixel
     e.Release({380, 280});
     EXPECT_EQ(c->GetCoords(), QStringLiteral("250, 150, 300, 200"));
@@ -220,7 +224,7 @@ TEST(RectRegionResize, EachGripKeepsTheOppositeEdgeWithinLimits)
         Editor e;
         TRectRegion *r = SelectedRect(e);
         e.Move(row.grip);
-        EXPECT_EQ(AppCursor::CurrentShape(), row.cursor) << row.grip.x() << "," << row.grip.y();
+        EXPECT_EQ(testcursor::Shape(), row.cursor) << row.grip.x() << "," << row.grip.y();
         e.Glide(row.grip, row.to);
         EXPECT_EQ(BoxOf(r), row.expected) << row.grip.x() << "," << row.grip.y();
     }
