@@ -1,6 +1,7 @@
 #include "dialogs/Help.h"
 
 #include "dialogs/Prompter.h"
+#include "dialogs/UiFont.h"
 #include "dialogs/WindowPlacement.h"
 #include "dialogs/core/HelpFile.h"
 
@@ -27,6 +28,10 @@ public:
         setAttribute(Qt::WA_DeleteOnClose);
         setWindowTitle(kCaption);
         browser_->setObjectName(QStringLiteral("txtTopic"));
+        // Topics are read at length: a size larger than the controls' own.
+        QFont reading = ui::Font();
+        reading.setPixelSize(13);
+        browser_->setFont(reading);
         browser_->setOpenLinks(false);
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
