@@ -60,10 +60,6 @@ TfrmImageMap::TfrmImageMap(QWidget *parent)
     setObjectName(QStringLiteral("frmImageMap"));
     SetCaption(QStringLiteral("Mapolin - v1.23"));
     setWindowIcon(Art::AppIcon());
-    regionFactory_ = [](RegionKind kind, QWidget *owner) -> TBaseRegion * {
-        // Circles and polygons arrive with their own shapes; until then their tools create nothing.
-        return kind == RegionKind::Rect ? new TRectRegion(owner) : nullptr;
-    };
     CreateControls();
     CreateMenu();
     SetClientSize(ClientWidth, ClientHeight);

@@ -111,10 +111,6 @@ public:
 
     static bool InRect(int X, int Y, int Left, int Top, int Width, int Height);
 
-    // Regions of a kind are made by this factory; tests put stand-ins in for kinds not built yet.
-    enum class RegionKind { Rect, Circle, Poly };
-    using RegionFactory = std::function<TBaseRegion *(RegionKind, QWidget *owner)>;
-    void SetRegionFactory(RegionFactory factory) { regionFactory_ = std::move(factory); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -132,14 +128,14 @@ private:
     void AppMessage(QEvent *event);
     bool AppHelp(Help::Command command, int context);
     void btnNewMouseDown(QWidget *control, QMouseEvent *event);
-    void StartDrawing(RegionKind kind, QToolButton *button);
+    void StartDrawing(TBaseRegion *region, TRegionLists::List &list, QToolButton *button);
     void StoreBottomBarText(const QString &text, QString &defaultField, QString TBaseRegion::*field);
     bool DrawingInProgress() const;
+    bool DrawingRefused(QToolButton *button) const;
     void ForwardMiss();
     void ForwardMissThrough(TRegionLists::List &list, int x, int y, bool shapeTest);
     void LayoutClient();
 
-    RegionFactory regionFactory_;
     TSignalBridge *signalBridge_ = nullptr;
     bool shown_ = false;
 };

@@ -7,6 +7,9 @@
 #include "dialogs/Prompter.h"
 #include "regions/BaseRegionClass.h"
 #include "regions/ChannelField.h"
+#include "regions/CircleRegionClass.h"
+#include "regions/PolyRegionClass.h"
+#include "regions/RectRegionClass.h"
 #include "regions/core/StrToInt.h"
 #include "regions/ScrollBox.h"
 
@@ -111,9 +114,19 @@ void TfrmImageMap::ForwardMissThrough(TRegionLists::List &list, int x, int y, bo
     }
 }
 
-void TfrmImageMap::btnRectClick() { StartDrawing(RegionKind::Rect, btnRect); }
-void TfrmImageMap::btnCircleClick() { StartDrawing(RegionKind::Circle, btnCircle); }
-void TfrmImageMap::btnPolyClick() { StartDrawing(RegionKind::Poly, btnPoly); }
+// A tool refused while a drawing is in progress creates nothing.
+void TfrmImageMap::btnRectClick()
+{
+    StartDrawing(DrawingRefused(btnRect) ? nullptr : new TRectRegion(ScrollBox1), Regions.Rects(), btnRect);
+}
+void TfrmImageMap::btnCircleClick()
+{
+    StartDrawing(DrawingRefused(btnCircle) ? nullptr : new TCircleRegion(ScrollBox1), Regions.Circles(), btnCircle);
+}
+void TfrmImageMap::btnPolyClick()
+{
+    StartDrawing(DrawingRefused(btnPoly) ? nullptr : new TPolyRegion(ScrollBox1), Regions.Polys(), btnPoly);
+}
 
 bool TfrmImageMap::DrawingInProgress() const
 {
@@ -125,17 +138,18 @@ bool TfrmImageMap::DrawingInProgress() const
     return false;
 }
 
-void TfrmImageMap::StartDrawing(RegionKind kind, QToolButton *button)
+bool TfrmImageMap::DrawingRefused(QToolButton *button) const
 {
-    if (txtInfo->Text() == QLatin1String("DRAWING") || DrawingInProgress() || !Regions.Exist()) {
+    const bool refused = txtInfo->Text() == QLatin1String("DRAWING") || DrawingInProgress() || !Regions.Exist();
+    if (refused)
         button->setChecked(false);
+    return refused;
+}
+
+void TfrmImageMap::StartDrawing(TBaseRegion *region, TRegionLists::List &list, QToolButton *button)
+{
+    if (!region)
         return;
-    }
-    TBaseRegion *region = regionFactory_(kind, ScrollBox1->Client());
-    if (!region) {
-        button->setChecked(false);
-        return;
-    }
     region->show();
     region->raise();
     region->setGeometry(Image1->geometry());
@@ -146,9 +160,6 @@ void TfrmImageMap::StartDrawing(RegionKind kind, QToolButton *button)
     region->cmbURL = cmbURL;
     region->SetPenColor(LineColour());
     region->raise();
-    TRegionLists::List &list = kind == RegionKind::Rect     ? Regions.Rects()
-                               : kind == RegionKind::Circle ? Regions.Circles()
-                                                            : Regions.Polys();
     list.append(region);
     button->setChecked(true);
     txtInfo->SetText(QStringLiteral("DRAWING"));

@@ -184,7 +184,7 @@ void TBaseRegion::Complete(const QString &cancelWord)
     txtInfo->SetText(QStringLiteral("DRAWN"));
 }
 
-void TBaseRegion::SelectAndGrab(int X, int Y, bool keepShownCursor)
+void TBaseRegion::SelectAndGrab(int X, int Y, TGrabCursor cursor)
 {
     // First, so that the dispatcher's deselect-all cannot undo this selection.
     Emit(QStringLiteral("REPAINT"));
@@ -195,7 +195,7 @@ void TBaseRegion::SelectAndGrab(int X, int Y, bool keepShownCursor)
     Dragging = true;
     penStyle_ = TPenStyle::psDot;
     penMode_ = TPenMode::pmXor;
-    if (!keepShownCursor || AppCursor::IsDefault())
+    if (cursor == TGrabCursor::Move || (cursor == TGrabCursor::MoveIfDefault && AppCursor::IsDefault()))
         AppCursor::Set(AppCursor::crMoveRegion);
     txtTarget->setText(Target);
     cmbURL->setCurrentText(URL);

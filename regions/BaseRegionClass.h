@@ -108,12 +108,18 @@ protected:
     void RubberBand();
     // Ends a drawing: fit, ask for the link, then "DRAWN" or cancelWord as the very last act.
     void Complete(const QString &cancelWord);
-    // A press on the shape: selects the region and starts a drag grabbed at X, Y. With
-    // keepShownCursor a cursor already shown (a resize grip) stays.
-    void SelectAndGrab(int X, int Y, bool keepShownCursor);
+    // What a grab does to the application-wide cursor: the move cursor, the move cursor unless
+    // another one (a resize grip) is shown, or nothing.
+    enum class TGrabCursor { Move, MoveIfDefault, Keep };
+    // A press on the shape: selects the region and starts a drag grabbed at X, Y.
+    void SelectAndGrab(int X, int Y, TGrabCursor cursor);
     // One body-move step of a drag, then the region is scrolled into view.
     void DragMove(int X, int Y, const QPoint &imageOrigin);
     regiongeom::Box Box() const { return {x(), y(), width(), height()}; }
+    // Whether a region-local point lies on the control. A drawing starts only there: a press
+    // elsewhere reaches the region only while another button holds the mouse, and would place a
+    // hotspot off the image.
+    bool OnControl(int X, int Y) const { return 0 <= X && X < width() && 0 <= Y && Y < height(); }
     void SetBox(const regiongeom::Box &box) { setGeometry(box.left, box.top, box.width, box.height); }
     void ScrollIntoView();
 

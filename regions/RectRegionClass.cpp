@@ -19,6 +19,8 @@ void TRectRegion::MouseDown(TMouseButton Button, TShiftState, int X, int Y)
     if (Button != TMouseButton::mbLeft)
         return;
     if (!Drawing && !Drawn) {
+        if (!OnControl(X, Y))
+            return;
         DrawRect = rectgeom::StartDrawing(X, Y);
         LastX = X;
         LastY = Y;
@@ -30,7 +32,7 @@ void TRectRegion::MouseDown(TMouseButton Button, TShiftState, int X, int Y)
         ConfinePointer();
     } else if (Drawn && HitTest(X, Y)) {
         // The grip is the one the last hover test stored; the press itself does not look.
-        SelectAndGrab(X, Y, true);
+        SelectAndGrab(X, Y, TGrabCursor::MoveIfDefault);
     }
 }
 

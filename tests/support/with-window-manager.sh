@@ -18,5 +18,5 @@ export DISPLAY=":$(head -n1 "$workdir/display")"
 HOME="$workdir" openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
 wm=$!
 # The window manager is ready once it owns the screen's manager selection.
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.05; done
+for _ in $(seq 200); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
 QT_QPA_PLATFORM=xcb "$@"

@@ -1,0 +1,121 @@
+// Circle hotspots driven by real mouse events: drawing, the rim band, radius drags, misses, looks.
+#include "RegionHarness.h"
+
+#include "regions/CircleRegionClass.h"
+
+namespace {
+
+using namespace regiontest;
+
+TCircleRegion *DrawCircle(Editor &e, QPoint centre, QPoint to)
+{
+    auto *c = e.New<TCircleRegion>();
+    e.Press(centre);
+    e.Move((centre + to) / 2);
+    e.Move(to);
+    e.Release(to);
+    return c;
+}
+
+// A circle of radius 20 at 100, 80 (box 80, 60, 41 x 41), selected and idle.
+TCircleRegion *SelectedCircle(Editor &e)
+{
+    TCircleRegion *c = DrawCircle(e, {100, 80}, {120, 80});
+    e.Click({100, 80});
+    EXPECT_TRUE(c->Selected);
+    return c;
+}
+
+} // namespace
+
+TEST(CircleRegionDrawing, RadiusFromTheRoundedDistanceAndOnlyTheLeftReleaseEnds)
+{
+    Editor e;
+    TCircleRegion *c = DrawCircle(e, {100, 80}, {103, 84});
+    EXPECT_EQ(c->Radius, 5);
+    EXPECT_EQ(BoxOf(c), QRect(95, 75, 11, 11));
+    EXPECT_EQ(c->GetCoords(), QStringLiteral("100, 80, 5"));
+    EXPECT_EQ(DrawCircle(e, {50, 50}, {51, 51})->Radius, 1);
+
+    TCircleRegion *dot = e.New<TCircleRegion>();
+    e.Click({30, 40});
+    EXPECT_EQ(BoxOf(dot), QRect(30, 40, 1, 1));
+    EXPECT_EQ(dot->GetCoords(), QStringLiteral("30, 40, 0"));
+
+    // Right and middle releases end nothing; a radius that would cross the top edge is refused,
+    // not reduced.
+    TCircleRegion *o = e.New<TCircleRegion>();
+    e.Press({200, 30});
+    e.Move({220, 30});
+    e.Release({220, 30}, Qt::RightButton);
+    e.Release({220, 30}, Qt::MiddleButton);
+    EXPECT_TRUE(o->Drawing);
+    EXPECT_EQ(e.dialogs, 3);
+    e.Move({240, 30});
+    EXPECT_EQ(o->Radius, 20) << "radius 40 would leave the image at the top";
+    e.Release({240, 30});
+    EXPECT_EQ(e.dialogs, 4);
+    EXPECT_EQ(BoxOf(o), QRect(180, 10, 41, 41));
+}
+
+TEST(CircleRegionRim, RimBandResizesAroundTheCentreAndFitsOnRelease)
+{
+    Editor e;
+    TCircleRegion *c = SelectedCircle(e);
+    e.Move({100, 75});
+    EXPECT_EQ(testcursor::Number(), AppCursor::crMoveRegion);
+    EXPECT_FALSE(c->Resizing);
+    e.Move({118, 80}); // distance 18: on the band
+    EXPECT_EQ(testcursor::Number(), AppCursor::crResizeCircle);
+    EXPECT_TRUE(c->Resizing);
+    e.Press({118, 80});
+    EXPECT_EQ(BoxOf(c), QRect(0, 0, 300, 200)) << "spans the image during the drag";
+    e.Move({130, 80});
+    e.Move({100, 110});
+    e.Release({100, 110});
+    EXPECT_EQ(c->Radius, 30);
+    EXPECT_EQ(BoxOf(c), QRect(70, 50, 61, 61));
+    EXPECT_EQ(c->GetCoords(), QStringLiteral("100, 80, 30"));
+    EXPECT_TRUE(AppCursor::IsDefault());
+    e.Move({100, 80});
+    e.Move({5, 5}); // off the circle: not on the rim any more
+    EXPECT_FALSE(c->Resizing);
+}
+
+TEST(CircleRegionMiss, CornerPressReportsTheParentPointAndAStaleRimStartsADrag)
+{
+    Editor e;
+    TCircleRegion *c = SelectedCircle(e);
+    e.words.clear();
+    e.Click({82, 62}); // inside the box, outside the circle
+    const qsizetype miss = e.words.indexOf(QStringLiteral("MISS"));
+    ASSERT_GT(miss, 0);
+    EXPECT_EQ(e.words[miss - 1], QStringLiteral("REPAINT")) << "no clearing step between";
+    EXPECT_EQ(e.txtXPos.Text(), QStringLiteral("82"));
+    EXPECT_EQ(e.txtYPos.Text(), QStringLiteral("62"));
+
+    // Straight from the rim band out of the circle: Resizing stays, so the next press on the
+    // circle starts a radius drag at once, without selecting it.
+    e.Move({119, 80});
+    ASSERT_TRUE(c->Resizing);
+    e.Move({150, 150});
+    c->Deselect();
+    e.Press({100, 80});
+    EXPECT_TRUE(c->Dragging);
+    EXPECT_FALSE(c->Selected);
+    e.Release({100, 80});
+}
+
+TEST(CircleRegionLook, BandInvertsAndTheOutlineFillsTheFittedBox)
+{
+    Editor e;
+    e.New<TCircleRegion>();
+    e.Press({100, 80});
+    e.Move({120, 80});
+    const QColor inverted(255 - ImageColour.red(), 255 - ImageColour.green(), 255 - ImageColour.blue());
+    EXPECT_EQ(e.PixelAt({120, 80}), inverted);
+    EXPECT_EQ(e.PixelAt({100, 80}), ImageColour);
+    e.Release({120, 80});
+    for (QPoint p : {QPoint(80, 80), QPoint(120, 80), QPoint(100, 60), QPoint(100, 100)})
+        EXPECT_EQ(e.PixelAt(p), LineColour) << p.x() << "," << p.y();
+}
