@@ -39,6 +39,7 @@ public:
 
     QList<QByteArray> Received; // command lines, "<text>" for a whole message
     int Connections = 0;
+    QByteArray SilentFor; // commands starting with this get no reply of their own
     bool ClientClosed = false;
 
 private:
@@ -54,7 +55,8 @@ private:
             const QByteArray usual = inData_ ? "250 queued\r\n" : line == "DATA" ? "354 go ahead\r\n"
                                                              : line == "QUIT" ? "221 bye\r\n" : "250 ok\r\n";
             inData_ = line == "DATA";
-            client->write(!command_.isEmpty() && line.startsWith(command_) ? reply_ : usual);
+            if (SilentFor.isEmpty() || !line.startsWith(SilentFor))
+                client->write(!command_.isEmpty() && line.startsWith(command_) ? reply_ : usual);
         }
     }
 
@@ -131,7 +133,7 @@ TEST_F(SmtpClient, DeliversPlainAndHtmlMessagesToAiosmtpd)
     const QByteArray plainBody = messages[0].mid(messages[0].indexOf("\n\n") + 2);
     EXPECT_TRUE(plainBody.startsWith("Hello Bob,\n.\n..two dots\n\nBye\n")) << plainBody.toStdString();
 
-    EXPECT_EQ(HeaderValue(messages[1], "Content-Type"), "text/html");
+    EXPECT_EQ(HeaderValue(messages[1], "Content-Type"), "text/html; charset=\"utf-8\"");
     EXPECT_EQ(HeaderValue(messages[1], "Content-Transfer-Encoding"), "quoted-printable");
     const std::string decoded = DecodeQuotedPrintable(messages[1].mid(messages[1].indexOf("\n\n") + 2).toStdString(), false);
     EXPECT_EQ(decoded.rfind("<HTML>\n" + paragraph + "\n.\n</HTML>\n", 0), 0u) << decoded;
@@ -179,6 +181,12 @@ TEST_F(SmtpClient, FollowsTheDialogueAndStopsAtANegativeReply)
     FakeSmtpServer bare(ready, "HELO ", "501 name refused\r\n");
     run(bare, "");
     EXPECT_EQ(bare.Received, (QList<QByteArray>{helo, "HELO"} + all.mid(1)));
+
+    // Two replies in one packet: the second one answers the next command.
+    FakeSmtpServer early(ready, "HELO", "250 hello\r\n250 sender ok\r\n");
+    early.SilentFor = "MAIL";
+    run(early, "");
+    EXPECT_EQ(early.Received, all);
 }
 
 TEST_F(SmtpClient, ChecksTheMessageAfterHelo)
