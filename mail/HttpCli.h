@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <functional>
 
 
 namespace mail {
@@ -43,7 +42,7 @@ public:
 
 private:
     void Exchange(const THttpAddress &target, THttpResponseParser &response);
-    void WaitUntil(const std::function<bool()> &done);
+    int SecondsLeft() const;
 
     QDeadlineTimer deadline_;
     TSocketWait wait_;
