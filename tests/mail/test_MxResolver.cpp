@@ -1,5 +1,6 @@
 // The MX resolver and mail-host lookup against dnsmasq and small in-process DNS fakes.
 #include "DnsTestAnswers.h"
+#include "FakeDnsServer.h"
 #include "PeerProcess.h"
 
 #include "mail/MXResolver.h"
@@ -19,44 +20,6 @@ using mail::test::Hosts;
 using mail::test::MxAnswer;
 
 namespace {
-
-// Hands each query it receives, with its ID, to the test's responder.
-class TFakeDnsServer {
-public:
-    using Responder = std::function<void(TFakeDnsServer &, unsigned id, const QNetworkDatagram &)>;
-
-    explicit TFakeDnsServer(Responder responder, const char *address = "127.0.0.1", quint16 port = 0)
-        : responder_(std::move(responder))
-    {
-        EXPECT_TRUE(socket_.bind(QHostAddress(QString::fromLatin1(address)), port)) << address;
-        QObject::connect(&socket_, &QUdpSocket::readyRead, &socket_, [this] {
-            while (socket_.hasPendingDatagrams()) {
-                const QNetworkDatagram query = socket_.receiveDatagram();
-                ++Queries;
-                responder_(*this, unsigned(quint8(query.data()[0]) << 8 | quint8(query.data()[1])), query);
-            }
-        });
-    }
-    void Reply(const QNetworkDatagram &query, const std::vector<std::uint8_t> &answer)
-    {
-        socket_.writeDatagram(reinterpret_cast<const char *>(answer.data()), qint64(answer.size()),
-                              query.senderAddress(), quint16(query.senderPort()));
-    }
-    quint16 Port() const { return socket_.localPort(); }
-
-    int Queries = 0;
-
-private:
-    QUdpSocket socket_;
-    Responder responder_;
-};
-
-TFakeDnsServer::Responder Answering(const TMXList &records, unsigned rcode = 0)
-{
-    return [records, rcode](TFakeDnsServer &server, unsigned id, const QNetworkDatagram &query) {
-        server.Reply(query, MxAnswer(id, "example.test", records, rcode));
-    };
-}
 
 void Silent(TFakeDnsServer &, unsigned, const QNetworkDatagram &) {}
 
