@@ -24,7 +24,8 @@ public:
 
     // Fetches URL, following redirections, and appends the body lines to RcvdBody. Waits while
     // processing events. Throws EHttpException for a status of 400 or above, ESocketError when
-    // the connection fails, ETimedOutError after TimeOut and EHttpProtocolError otherwise.
+    // the connection fails or is reset, ETimedOutError after TimeOut and EHttpProtocolError
+    // otherwise.
     void Get();
 
     QString URL;

@@ -2,6 +2,7 @@
 
 #include "mail/RawSocket.h"
 
+#include <QDeadlineTimer>
 #include <QHostAddress>
 
 namespace mail {

@@ -5,7 +5,6 @@
 #include "mail/core/DnsMessage.h"
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
