@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -172,4 +173,33 @@ TEST_F(EmailWindow, FailuresEndInTheDialogAndToClipboardGivesTheText)
     EXPECT_EQ(errors[1], "Invalid character in a display name\nYou can still send the message to your friend.  Click "
                          "the \"To Clipboard\" button and the email message will be put in the Windows Clipboard.  You "
                          "can then paste it into a regular email to your friend.");
+}
+
+// The close box while a DNS server keeps silent ends nothing; Cancel then abandons the query.
+TEST_F(EmailWindow, CloseBoxWhileSendingWaitsForTheSendingToEnd)
+{
+    TFakeDnsServer silent([](TFakeDnsServer &, unsigned, const QNetworkDatagram &) {});
+    QFile resolv(TMailHostLookup::ResolvConfPath());
+    ASSERT_TRUE(resolv.open(QIODevice::WriteOnly) && resolv.write("nameserver 127.0.0.1\n") > 0);
+    resolv.close();
+    QStringList errors;
+    dialogAnswer = [&errors](QWidget &dialog) {
+        errors << Child<QLabel>(dialog, "lblError")->text();
+        Click(dialog, "butClose");
+    };
+    bool openAfterClose = false;
+    EXPECT_EQ(Open([&](TfrmEmail &window) {
+        window.ctlMX.Port = silent.Port();
+        Type(window, "txtAddress", "bob@example.test");
+        QTimer::singleShot(200, &window, [&window] { window.close(); });
+        QTimer::singleShot(400, &window, [&] {
+            openAfterClose = window.isVisible();
+            Click(window, "butCancel");
+        });
+        Click(window, "butSend");
+    }), mrCancel);
+    EXPECT_TRUE(openAfterClose);
+    EXPECT_EQ(silent.Queries, 1);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("A DNS server cannot be found"));
 }
