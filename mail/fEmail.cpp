@@ -7,7 +7,6 @@
 #include "dialogs/WindowPlacement.h"
 #include "mail/core/MailHostList.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFrame>
