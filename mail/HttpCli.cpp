@@ -1,13 +1,11 @@
 // Moves the bytes of one GET exchange and waits for them while events keep being processed.
 #include "mail/HttpCli.h"
 
-#include "mail/SocketErrorCodes.h"
+#include "mail/HostNameLookup.h"
+#include "mail/RawSocket.h"
 #include "mail/core/MailErrors.h"
 #include "mail/core/HttpRequest.h"
 #include "mail/core/HttpResponse.h"
-
-#include <QNetworkProxy>
-#include <QTcpSocket>
 
 #include <chrono>
 
@@ -50,45 +48,33 @@ void THttpCli::Exchange(const THttpAddress &target, THttpResponseParser &respons
     if (!portValid || port == 0)
         throw EHttpProtocolError("Invalid port");
 
-    QTcpSocket socket;
     // Only the named server or proxy is contacted, whatever the environment asks for.
-    socket.setProxy(QNetworkProxy::NoProxy);
-    bool failed = false;
-    const auto failure = connect(&socket, &QAbstractSocket::errorOccurred, this,
-                                 [&failed] { failed = true; });
-    Q_ASSERT(failure);
-    socket.connectToHost(host, port);
-    WaitUntil([&] {
-        if (failed)
-            throw SocketErrorFromQt(socket);
-        return socket.state() == QAbstractSocket::ConnectedState;
-    });
+    THostNameLookup lookup;
+    const QHostAddress address = lookup.Resolve(host, wait_, SecondsLeft());
+    TRawSocket socket(TRawSocket::Kind::Stream, wait_);
+    socket.Connect(address, port, SecondsLeft());
+    socket.SendAll(request.data(), request.size(), SecondsLeft());
 
-    socket.write(request.data(), static_cast<qint64>(request.size()));
-    WaitUntil([&] {
-        const QByteArray bytes = socket.readAll();
-        response.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        if (response.Complete() || response.IsRedirection())
-            return true;
-        if (failed && socket.error() != QAbstractSocket::RemoteHostClosedError)
-            throw SocketErrorFromQt(socket);
-        // A body without a length ends when the server closes the connection.
-        if (failed || socket.state() == QAbstractSocket::UnconnectedState) {
+    // A body without a length ends when the server closes the connection in order; a reset on
+    // the way raises, so a cut-off list is never taken for the whole one.
+    char buffer[4096];
+    while (!response.Complete() && !response.IsRedirection()) {
+        const std::size_t received = socket.Receive(buffer, sizeof buffer, SecondsLeft());
+        if (received == 0) {
             response.Finish();
-            return true;
+            break;
         }
-        return false;
-    });
-    socket.abort();
+        response.Feed(std::string_view(buffer, received));
+    }
 }
 
-void THttpCli::WaitUntil(const std::function<bool()> &done)
+int THttpCli::SecondsLeft() const
 {
     // One limit for the whole request: each wait gets the whole seconds that are left of it.
     const qint64 left = deadline_.remainingTime();
     if (left == 0)
         throw ETimedOutError();
-    wait_.Wait(done, static_cast<int>((left + 999) / 1000));
+    return static_cast<int>((left + 999) / 1000);
 }
 
 } // namespace mail

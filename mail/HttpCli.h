@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <functional>
 
 
 namespace mail {
@@ -25,7 +24,8 @@ public:
 
     // Fetches URL, following redirections, and appends the body lines to RcvdBody. Waits while
     // processing events. Throws EHttpException for a status of 400 or above, ESocketError when
-    // the connection fails, ETimedOutError after TimeOut and EHttpProtocolError otherwise.
+    // the connection fails or is reset, ETimedOutError after TimeOut and EHttpProtocolError
+    // otherwise.
     void Get();
 
     QString URL;
@@ -43,7 +43,7 @@ public:
 
 private:
     void Exchange(const THttpAddress &target, THttpResponseParser &response);
-    void WaitUntil(const std::function<bool()> &done);
+    int SecondsLeft() const;
 
     QDeadlineTimer deadline_;
     TSocketWait wait_;

@@ -1,18 +1,17 @@
 #include "mail/MXResolver.h"
 
-#include "mail/SocketErrorCodes.h"
+#include "mail/RawSocket.h"
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
-#include <QUdpSocket>
 
 namespace mail {
 
 namespace {
 
-bool SameHost(const QHostAddress &a, const QHostAddress &b)
+const std::uint8_t *Bytes(const QByteArray &data)
 {
-    return a.isEqual(b, QHostAddress::TolerantConversion);
+    return reinterpret_cast<const std::uint8_t *>(data.constData());
 }
 
 } // namespace
@@ -35,62 +34,69 @@ void TmsMXResolver::Resolve()
         throw ESocketError(SocketCode::ResolveFailed);
     const std::vector<std::uint8_t> query = BuildMxQuery(Domain.toStdString());
 
-    QUdpSocket socket;
-    bool failed = false;
-    connect(&socket, &QAbstractSocket::errorOccurred, this, [&](QAbstractSocket::SocketError error) {
-        // "Would block" is no failure; the wait simply goes on.
-        if (error != QAbstractSocket::TemporaryError)
-            failed = true;
-    });
-    const auto raiseIfFailed = [&] {
-        if (failed)
-            throw SocketErrorFromQt(socket);
-    };
-
-    // Connected, so the kernel already drops datagrams of other peers.
-    socket.connectToHost(server, Port);
-    const auto connected = [&] { return failed || socket.state() == QAbstractSocket::ConnectedState; };
-    wait_.Wait(connected, TimeOut);
-    raiseIfFailed();
-    if (socket.write(reinterpret_cast<const char *>(query.data()), qint64(query.size()))
-        != qint64(query.size())) {
-        raiseIfFailed();
-        throw SocketErrorFromQt(socket);
+    QByteArray answer = AskOverUdp(server, query);
+    // A truncated answer may hold the worst hosts only: the whole one comes over TCP.
+    if (IsTruncatedAnswer(Bytes(answer), std::size_t(answer.size()))) {
+        try {
+            answer = AskOverTcp(server, query);
+        } catch (const ECanceledError &) {
+            throw;
+        } catch (const EMailError &) {
+            // Without TCP the partial answer is still better than none.
+        }
     }
+    try {
+        ParseMxAnswer(Bytes(answer), std::size_t(answer.size()), MXList);
+    } catch (...) {
+        SortMXList(MXList);
+        throw;
+    }
+    SortMXList(MXList);
+}
 
+QByteArray TmsMXResolver::AskOverUdp(const QHostAddress &server, const std::vector<std::uint8_t> &query)
+{
+    // Connected, so the kernel drops datagrams of other peers and reports an ICMP refusal.
+    TRawSocket socket(TRawSocket::Kind::Datagram, wait_);
+    socket.Connect(server, Port, TimeOut);
+    socket.SendAll(reinterpret_cast<const char *>(query.data()), query.size(), TimeOut);
     // Datagrams that do not answer this query are dropped; the time-out covers all of them.
     const QDeadlineTimer deadline(qint64(TimeOut) * 1000);
     QByteArray answer(qsizetype(DnsMaxAnswer), Qt::Uninitialized);
     for (;;) {
-        const auto readable = [&] {
-            return failed || socket.hasPendingDatagrams() || deadline.hasExpired();
-        };
-        wait_.Wait(readable, TimeOut);
-        raiseIfFailed();
-        if (!socket.hasPendingDatagrams())
+        const qint64 left = deadline.remainingTime();
+        if (left == 0)
             throw ETimedOutError();
-        QHostAddress sender;
-        quint16 senderPort = 0;
-        const qint64 size = socket.readDatagram(answer.data(), answer.size(), &sender, &senderPort);
-        if (size < 0) {
-            // Qt reports a datagram that vanished (as after an ICMP refusal) as temporary.
-            if (socket.error() == QAbstractSocket::TemporaryError)
-                continue;
-            throw SocketErrorFromQt(socket);
-        }
-        const auto *bytes = reinterpret_cast<const std::uint8_t *>(answer.constData());
-        if (SameHost(sender, server) && senderPort == Port
-            && IsReplyToQuery(query, bytes, std::size_t(size))) {
-            try {
-                ParseMxAnswer(bytes, std::size_t(size), MXList);
-            } catch (...) {
-                SortMXList(MXList);
-                throw;
-            }
-            SortMXList(MXList);
-            return;
+        const std::size_t size = socket.Receive(answer.data(), DnsMaxAnswer, int((left + 999) / 1000));
+        if (IsReplyToQuery(query, Bytes(answer), size)) {
+            answer.resize(qsizetype(size));
+            return answer;
         }
     }
+}
+
+QByteArray TmsMXResolver::AskOverTcp(const QHostAddress &server, const std::vector<std::uint8_t> &query)
+{
+    TRawSocket socket(TRawSocket::Kind::Stream, wait_);
+    socket.Connect(server, Port, TimeOut);
+    const std::vector<std::uint8_t> framed = FrameForTcp(query);
+    socket.SendAll(reinterpret_cast<const char *>(framed.data()), framed.size(), TimeOut);
+    // Two length bytes, then the message; the server may send both in any pieces.
+    QByteArray received;
+    std::size_t wanted = 2;
+    char buffer[4096];
+    while (std::size_t(received.size()) < wanted) {
+        const std::size_t n = socket.Receive(buffer, sizeof buffer, TimeOut);
+        if (n == 0)
+            throw EResolverError("Malformed response: read past the end");
+        received.append(buffer, qsizetype(n));
+        if (wanted == 2 && received.size() >= 2)
+            wanted = 2 + (std::size_t(Bytes(received)[0]) << 8 | Bytes(received)[1]);
+    }
+    QByteArray answer = received.mid(2, qsizetype(wanted - 2));
+    if (!IsReplyToQuery(query, Bytes(answer), std::size_t(answer.size())))
+        throw EResolverError("IDs in the query and response are different");
+    return answer;
 }
 
 } // namespace mail

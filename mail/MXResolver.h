@@ -4,6 +4,8 @@
 #include "mail/SocketWait.h"
 #include "mail/core/DnsMessage.h"
 
+#include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 
@@ -15,7 +17,8 @@ public:
     explicit TmsMXResolver(QObject *parent = nullptr);
 
     // One query against DNSAddress for Domain; fills MXList, smallest preference first.
-    // Raises ESocketError, ETimedOutError, ECanceledError or EResolverError; records read
+    // A truncated answer is asked for again over TCP. Raises ESocketError (at once when the
+    // server's port refuses), ETimedOutError, ECanceledError or EResolverError; records read
     // before a fault in the answer stay in MXList.
     void Resolve();
     // Ends the wait in progress with ECanceledError.
@@ -28,6 +31,9 @@ public:
     TMXList MXList;
 
 private:
+    QByteArray AskOverUdp(const QHostAddress &server, const std::vector<std::uint8_t> &query);
+    QByteArray AskOverTcp(const QHostAddress &server, const std::vector<std::uint8_t> &query);
+
     TSocketWait wait_;
 };
 

@@ -69,7 +69,11 @@ void TMailHostLookup::GetDnsServerList(QStringList &servers)
 
 void TMailHostLookup::BuildMailHostList(const QString &address, QStringList &hosts)
 {
-    const QString domain = QString::fromStdString(MailDomainOf(address.toStdString()));
+    const std::string domainText = MailDomainOf(address.toStdString());
+    // Nothing to ask about: an empty or malformed domain gives no host, with no query sent.
+    if (!IsMailDomain(domainText))
+        return;
+    const QString domain = QString::fromStdString(domainText);
     QStringList servers;
     GetDnsServerList(servers);
     resolver_.TimeOut = ServerTimeOut;

@@ -24,7 +24,8 @@ public:
 
     // The configured name servers, or those of the DNS list file when none are configured.
     void GetDnsServerList(QStringList &servers);
-    // Host lines "%4d|host" for the domain of the address, best first; never raises.
+    // Host lines "%4d|host" for the domain of the address, best first; never raises. A domain
+    // that is no host name gives none without asking any server.
     void BuildMailHostList(const QString &address, QStringList &hosts);
 
     // The resolver configuration: MAPOLIN_RESOLV_CONF when set, else /etc/resolv.conf.

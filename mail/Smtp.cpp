@@ -42,10 +42,7 @@ TmsSMTP::TmsSMTP(QObject *parent) : QObject(parent)
     connect(&socket_, &QAbstractSocket::disconnected, this, [this] { failed_ = true; });
 }
 
-TmsSMTP::~TmsSMTP()
-{
-    delete lookupContext_;
-}
+TmsSMTP::~TmsSMTP() = default;
 
 bool TmsSMTP::WinsockLoaded()
 {
@@ -71,8 +68,7 @@ void TmsSMTP::Send()
 void TmsSMTP::Cancel()
 {
     wait_.Cancel();
-    if (lookupId_ >= 0)
-        QHostInfo::abortHostLookup(lookupId_);
+    lookup_.Abort();
     socket_.abort();
 }
 
@@ -92,7 +88,7 @@ void TmsSMTP::Transfer()
     QString localHost = QHostInfo::localHostName();
     if (localHost.isEmpty())
         localHost = QString::fromStdString(server.Host);
-    const QHostAddress address = ResolveHost(QString::fromStdString(server.Host));
+    const QHostAddress address = lookup_.Resolve(QString::fromStdString(server.Host), wait_, TimeOut);
     Connect(address, ChoosePort(server, SmtpServicePort, DefaultPort));
 
     TSmtpDialogue dialogue(MailMessage, localHost.toStdString(), OnAddressRejected);
@@ -120,38 +116,6 @@ void TmsSMTP::Transfer()
         ReadReply();
         action = dialogue.OnReply(reader_.Code(), lastReply_);
     }
-}
-
-QHostAddress TmsSMTP::ResolveHost(const QString &host)
-{
-    QHostAddress direct;
-    if (direct.setAddress(host) && direct.protocol() == QAbstractSocket::IPv4Protocol)
-        return direct;
-
-    delete lookupContext_;
-    lookupContext_ = new QObject(this);
-    std::optional<QHostInfo> result;
-    lookupId_ = QHostInfo::lookupHost(host, lookupContext_, [&result](const QHostInfo &info) { result = info; });
-    try {
-        wait_.Wait([&result] { return result.has_value(); }, TimeOut);
-    } catch (...) {
-        QHostInfo::abortHostLookup(lookupId_);
-        lookupId_ = -1;
-        // Dropping the context also drops a late answer aimed at the dead local.
-        delete lookupContext_;
-        throw;
-    }
-    lookupId_ = -1;
-    delete lookupContext_;
-    if (result->error() != QHostInfo::NoError)
-        throw LookupErrorFromQt(result->error());
-    const QList<QHostAddress> addresses = result->addresses();
-    for (const QHostAddress &candidate : addresses)
-        if (candidate.protocol() == QAbstractSocket::IPv4Protocol)
-            return candidate;
-    if (addresses.isEmpty())
-        throw ESocketError(SocketCode::ResolveFailed);
-    return addresses.first();
 }
 
 void TmsSMTP::Connect(const QHostAddress &address, int port)

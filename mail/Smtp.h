@@ -1,13 +1,13 @@
 // SMTP client: delivers one TmsMessage to one mail host while keeping the window responsive.
 #pragma once
 
+#include "mail/HostNameLookup.h"
 #include "mail/SocketWait.h"
 #include "mail/core/MailMessage.h"
 #include "mail/core/SmtpReply.h"
 
 #include <QHostAddress>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QTcpSocket>
 
@@ -48,7 +48,6 @@ public:
 
 private:
     void Transfer();
-    QHostAddress ResolveHost(const QString &host);
     void Connect(const QHostAddress &address, int port);
     void WaitFor(const std::function<bool()> &done);
     void Write(const QByteArray &bytes);
@@ -62,8 +61,7 @@ private:
     TSmtpReplyReader reader_;
     std::string lastReply_;
     bool failed_ = false;
-    QPointer<QObject> lookupContext_;
-    int lookupId_ = -1;
+    THostNameLookup lookup_;
 };
 
 } // namespace mail

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   dbus dbus-bin dbus-daemon dbus-session-bus-common dbus-x11
-  dnsmasq-base python3 python3-aiosmtpd
+  dnsmasq-base python3 python3-aiosmtpd iproute2 util-linux mount
   libc-ares-dev
   xvfb xauth imagemagick openbox x11-utils
   fonts-liberation2 fonts-dejavu-core

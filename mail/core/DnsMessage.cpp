@@ -221,6 +221,20 @@ bool IsReplyToQuery(const std::vector<std::uint8_t> &query, const std::uint8_t *
                       [](std::uint8_t a, std::uint8_t b) { return AsciiLower(a) == AsciiLower(b); });
 }
 
+bool IsTruncatedAnswer(const std::uint8_t *data, std::size_t size)
+{
+    return size >= 4 && (data[2] & 0x02) != 0;
+}
+
+std::vector<std::uint8_t> FrameForTcp(const std::vector<std::uint8_t> &query)
+{
+    std::vector<std::uint8_t> framed;
+    framed.reserve(query.size() + 2);
+    PutWord(framed, static_cast<std::uint16_t>(query.size()));
+    framed.insert(framed.end(), query.begin(), query.end());
+    return framed;
+}
+
 void SortMXList(TMXList &list)
 {
     std::stable_sort(list.begin(), list.end(), [](const TMXRec &a, const TMXRec &b) {

@@ -48,6 +48,12 @@ void ParseMxAnswer(const std::uint8_t *data, std::size_t size, TMXList &list);
 bool IsReplyToQuery(const std::vector<std::uint8_t> &query, const std::uint8_t *reply,
                     std::size_t size);
 
+// Whether the server set the truncation bit: the answer did not fit into one datagram.
+bool IsTruncatedAnswer(const std::uint8_t *data, std::size_t size);
+
+// The query as it goes over TCP: preceded by its length as a big-endian 16-bit number.
+std::vector<std::uint8_t> FrameForTcp(const std::vector<std::uint8_t> &query);
+
 // Orders by preference, smallest first; equal preferences keep their order.
 void SortMXList(TMXList &list);
 

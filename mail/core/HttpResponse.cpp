@@ -118,6 +118,18 @@ void THttpResponseParser::HeaderField(std::string_view line)
 
 void THttpResponseParser::EndOfHeader()
 {
+    // "100 Continue" and the other interim answers come before the real one; they count
+    // against the header line limit so an endless run of them still ends.
+    if (StatusCode >= 100 && StatusCode < 200) {
+        if (++headerLines_ > MaxHeaderLines)
+            throw EHttpProtocolError("Too many header lines");
+        StatusCode = 0;
+        ReasonPhrase.clear();
+        Location.clear();
+        ContentLength.reset();
+        state_ = TState::StatusLine;
+        return;
+    }
     state_ = TState::Body;
     const bool noBody = StatusCode == 204 || StatusCode == 304;
     if (noBody || (ContentLength && *ContentLength == 0))

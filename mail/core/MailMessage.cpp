@@ -7,9 +7,17 @@ namespace mail {
 
 namespace {
 
+// At most MaxShortText characters, never cutting a UTF-8 sequence in two.
 std::string Short(const std::string &text)
 {
-    return text.substr(0, MaxShortText);
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;
+        if (++characters > MaxShortText)
+            return text.substr(0, i);
+    }
+    return text;
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 
 namespace mail {
 
-// Texts of the message's short fields are held in at most this many characters.
+// Texts of the message's short fields are held in at most this many characters (UTF-8).
 constexpr std::size_t MaxShortText = 255;
 
 // One mailbox: display name and address.

@@ -1,6 +1,7 @@
 // Header layout, MIME body headers and the body in 7bit or quoted-printable form.
 #include "mail/core/MessageEncoder.h"
 
+#include "mail/core/EncodedWords.h"
 #include "mail/core/MailErrors.h"
 #include "mail/core/QuotedPrintable.h"
 
@@ -50,16 +51,9 @@ std::string Padded(std::string_view label)
     return text;
 }
 
-std::string DisplayName(const std::string &name)
-{
-    if (name.find('.') != std::string::npos && name.find('"') == std::string::npos)
-        return '"' + name + '"';
-    return name;
-}
-
 std::string Mailbox(const TmsMailAddress &mailbox)
 {
-    return DisplayName(mailbox.Name()) + " <" + mailbox.Address() + ">";
+    return EncodeDisplayName(mailbox.Name()) + " <" + mailbox.Address() + ">";
 }
 
 void PutAddressList(std::string &out, std::string_view label, const TmsAddressList &list)
@@ -177,20 +171,25 @@ std::string TmsMessageEncoder::Write(const TmsMessage &message)
         if (!header.empty() && !IsOwnHeader(header))
             PutLine(out, header);
     if (!message.Subject().empty())
-        PutLine(out, "Subject: " + message.Subject());
+        PutLine(out, "Subject: " + EncodeUnstructured(message.Subject()));
 
+    // Text beyond ASCII is sent as UTF-8, which only quoted-printable carries safely; so is a
+    // NUL, which no mail transport may see.
+    bool utf8 = false;
     bool quoted = false;
+    ForEachBodyLine(message.Body, [&](std::string_view line) {
+        utf8 = utf8 || HasNonAscii(line);
+        quoted = quoted || line.size() > MaxPlainLine || line.find('\0') != std::string_view::npos;
+    });
+    quoted = message.Encoding == TmsEncoding::meMIME && (quoted || utf8);
+    const std::string charSet = utf8 ? "utf-8" : CharSetName(message.CharSet);
     if (message.Encoding == TmsEncoding::meMIME) {
         PutLine(out, "Mime-Version: 1.0");
         if (message.ContentType() == "text/html") {
             quoted = true;
-            PutLine(out, "Content-Type: text/html");
+            PutLine(out, utf8 ? "Content-Type: text/html; charset=\"utf-8\"" : "Content-Type: text/html");
         } else {
-            ForEachBodyLine(message.Body, [&quoted](std::string_view line) {
-                quoted = quoted || line.size() > MaxPlainLine;
-            });
-            PutLine(out, "Content-Type: " + message.ContentType() + "; charset=\"" +
-                             CharSetName(message.CharSet) + "\"");
+            PutLine(out, "Content-Type: " + message.ContentType() + "; charset=\"" + charSet + "\"");
         }
         PutLine(out, quoted ? "Content-Transfer-Encoding: quoted-printable" : "Content-Transfer-Encoding: 7bit");
     }

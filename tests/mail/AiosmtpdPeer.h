@@ -11,16 +11,18 @@
 class TAiosmtpdPeer {
 public:
     // Starts the server and waits until it takes connections; false when it does not come up.
-    bool Start()
+    // A port of 0 takes a free one.
+    bool Start(const QString &host = QStringLiteral("127.0.0.1"), quint16 port = 0)
     {
-        port_ = FreeTcpPort();
+        host_ = host;
+        port_ = port ? port : FreeTcpPort();
         return process_.Start("/usr/bin/python3",
                               {"-m", "aiosmtpd", "-n", "-l", Server(), "-c", "aiosmtpd.handlers.Mailbox", MailDir()},
-                              [this] { return TcpListens(port_); });
+                              [this] { return TcpListens(port_, QHostAddress(host_)); });
     }
 
     quint16 Port() const { return port_; }
-    QString Server() const { return QString("127.0.0.1:%1").arg(port_); }
+    QString Server() const { return QString("%1:%2").arg(host_).arg(port_); }
     // The maildir does not exist before the first message: the handler creates it.
     QString MailDir() const { return dir_.filePath("maildir"); }
 
@@ -39,5 +41,6 @@ public:
 private:
     QTemporaryDir dir_;
     TPeerProcess process_;
+    QString host_;
     quint16 port_ = 0;
 };

@@ -32,10 +32,10 @@ inline quint16 FreeTcpPort()
     return probe.serverPort();
 }
 
-inline bool TcpListens(quint16 port)
+inline bool TcpListens(quint16 port, const QHostAddress &host = QHostAddress::LocalHost)
 {
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
+    socket.connectToHost(host, port);
     return socket.waitForConnected(500);
 }
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+
 using mail::THttpCli;
 
 namespace {
@@ -26,7 +28,12 @@ public:
                 Requests.append(socket->readAll());
                 const QByteArray answer = handler(Requests.last().left(Requests.last().indexOf('\r')));
                 socket->write(answer);
-                if (!answer.isNull() && !KeepOpen)
+                if (Reset) {
+                    socket->flush();
+                    const linger abortive{1, 0};
+                    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+                    socket->abort();
+                } else if (!answer.isNull() && !KeepOpen)
                     socket->disconnectFromHost();
             });
         });
@@ -37,6 +44,7 @@ public:
     }
     QList<QByteArray> Requests;
     bool KeepOpen = false;
+    bool Reset = false; // end with a connection reset instead of a close
 
 private:
     QTcpServer server_;
@@ -120,6 +128,14 @@ TEST(HttpCliFake, WaitsNoLongerThanNeeded)
 
     http.URL = QStringLiteral("http://127.0.0.1:%1/").arg(FreeTcpPort());
     EXPECT_STREQ(GetFails<mail::ESocketError>(http).what(), "[10061] Connection refused");
+
+    // A reset in the middle of the list is no end of it.
+    TFakeHttpServer reset([](const QByteArray &) { return "HTTP/1.0 200 OK\r\n\r\n127.0.2.1,12"; });
+    reset.Reset = true;
+    THttpCli cut;
+    cut.URL = reset.Url("/");
+    EXPECT_STREQ(GetFails<mail::ESocketError>(cut).what(), "[10054] Connection reset by peer");
+    EXPECT_TRUE(cut.RcvdBody.isEmpty());
 }
 
 // Its 404 comes with a body, which must not end up in the list.

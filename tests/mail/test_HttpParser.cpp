@@ -12,7 +12,9 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-const std::string kResponse = "HTTP/1.1 200 OK\r\nServer: t\r\nContent-Length: 26\r\n\r\n"
+// An interim answer first: its header must not count for the real one.
+const std::string kResponse = "HTTP/1.1 100 Continue\r\nContent-Length: 1\r\n\r\n"
+                              "HTTP/1.1 200 OK\r\nServer: t\r\nContent-Length: 26\r\n\r\n"
                               "127.0.2.1,127.0.2.2\r\n\r\nx\r\n";
 
 THttpResponseParser ParseWhole(const std::string &bytes)
@@ -122,8 +124,11 @@ TEST(HttpResponse, RefusesMalformedAndOversizedResponses)
 {
     const std::string longLine(THttpResponseParser::MaxHeaderLineLength + 1, 'a');
     std::string manyHeaders = "HTTP/1.0 200 OK\r\n";
-    for (std::size_t i = 0; i <= THttpResponseParser::MaxHeaderLines; ++i)
+    std::string manyInterims;
+    for (std::size_t i = 0; i <= THttpResponseParser::MaxHeaderLines; ++i) {
         manyHeaders += "X-A: b\r\n";
+        manyInterims += "HTTP/1.1 100 Continue\r\n\r\n";
+    }
     const std::string ok = "HTTP/1.0 200 OK\r\n";
     for (const std::string &bytes :
          {std::string(), std::string("garbage\r\n\r\n"), std::string("HTTP/2 200 OK\r\n\r\n"),
@@ -134,7 +139,7 @@ TEST(HttpResponse, RefusesMalformedAndOversizedResponses)
           ok + "Content-Length: 2\r\nContent-Length: 3\r\n\r\nabc",
           ok + "Content-Length: 5\r\n\r\nabc", ok + "Content-Length: 2000000\r\n\r\n",
           ok + "Transfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n",
-          ok + "X: " + longLine + "\r\n\r\n", "HTTP/1.0 200 " + longLine, manyHeaders + "\r\n",
+          ok + "X: " + longLine + "\r\n\r\n", "HTTP/1.0 200 " + longLine, manyHeaders + "\r\n", manyInterims,
           ok + "\r\n" + std::string(1024 * 1024 + 1, 'x')})
         EXPECT_THROW(ParseWhole(bytes), EHttpProtocolError) << bytes.substr(0, 60);
 }

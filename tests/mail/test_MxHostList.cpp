@@ -32,7 +32,27 @@ TEST(DnsServers, ResolverConfigurationAndListFile)
                               "  nameserver\t::1  # local\nnameserver\nnameservers 127.0.0.11\n"),
               (Lines{"127.0.0.1", "::1"}));
 
+    EXPECT_EQ(ParseResolvConf("nameserver 127.0.0.6;comment\nnameserver 127.0.0.7#x\n"), (Lines{"127.0.0.6", "127.0.0.7"}));
+
     EXPECT_EQ(ServersFromListFile({"127.0.0.11, 127.0.0.12,", "", "127.0.0.13\r"}), (Lines{"127.0.0.11", "127.0.0.12", "127.0.0.13"}));
+    // What a file cut off anywhere leaves behind is no server.
+    EXPECT_EQ(ServersFromListFile({"12,127.0.0.1,8.8.8,::1,1:2", "fe80::1:2:3:4:5:6:7,"}), (Lines{"127.0.0.1", "::1"}));
+}
+
+TEST(DnsServers, OnlyFullAddressesAndMailDomainsPass)
+{
+    for (const char *good : {"0.0.0.0", "255.255.255.255", "::", "::1", "1::", "1:2:3:4:5:6:7:8", "::ffff:127.0.0.1",
+                             "1:2:3:4:5:6:127.0.0.1", "FE80::a:b"})
+        EXPECT_TRUE(IsIpAddress(good)) << good;
+    for (const char *bad : {"", "1.2.3", "1.2.3.4.5", "256.1.1.1", "01.2.3.4", "1..2.3", "1.2.3.4 ", "a.b.c.d", ":",
+                            ":::", "1:2:3:4:5:6:7:8:9", "1::2::3", ":1::", "12345::", "g::1", "::1.2.3",
+                            "1:2:3:4:5:6:7:1.2.3.4", "fe80::1%eth0"})
+        EXPECT_FALSE(IsIpAddress(bad)) << bad;
+    for (const char *good : {"example.test", "mail-1.Example.TEST.", "localhost", "a.b"})
+        EXPECT_TRUE(IsMailDomain(good)) << good;
+    for (const std::string &bad : std::vector<std::string>{"", ".", "a..b", "-a.b", "a-.b", "a b.c", "a.b\r\nRCPT", "[127.0.0.1]",
+                                  "caf\xc3\xa9.test", "a@b", std::string(64, 'a') + ".b", std::string(254, 'a')})
+        EXPECT_FALSE(IsMailDomain(bad)) << bad;
 }
 
 TEST(HostLines, BestFirstThenHostIgnoringCase)

@@ -1,5 +1,6 @@
 // The MX resolver and mail-host lookup against dnsmasq and small in-process DNS fakes.
 #include "DnsTestAnswers.h"
+#include "FakeDnsServer.h"
 #include "PeerProcess.h"
 
 #include "mail/MXResolver.h"
@@ -7,6 +8,8 @@
 
 #include <QFile>
 #include <QNetworkDatagram>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -18,45 +21,21 @@ using mail::test::MxAnswer;
 
 namespace {
 
-// Hands each query it receives, with its ID, to the test's responder.
-class TFakeDnsServer {
-public:
-    using Responder = std::function<void(TFakeDnsServer &, unsigned id, const QNetworkDatagram &)>;
+void Silent(TFakeDnsServer &, unsigned, const QNetworkDatagram &) {}
 
-    explicit TFakeDnsServer(Responder responder, const char *address = "127.0.0.1", quint16 port = 0)
-        : responder_(std::move(responder))
-    {
-        EXPECT_TRUE(socket_.bind(QHostAddress(QString::fromLatin1(address)), port)) << address;
-        QObject::connect(&socket_, &QUdpSocket::readyRead, &socket_, [this] {
-            while (socket_.hasPendingDatagrams()) {
-                const QNetworkDatagram query = socket_.receiveDatagram();
-                ++Queries;
-                responder_(*this, unsigned(quint8(query.data()[0]) << 8 | quint8(query.data()[1])), query);
-            }
-        });
-    }
-    void Reply(const QNetworkDatagram &query, const std::vector<std::uint8_t> &answer)
-    {
-        socket_.writeDatagram(reinterpret_cast<const char *>(answer.data()), qint64(answer.size()),
-                              query.senderAddress(), quint16(query.senderPort()));
-    }
-    quint16 Port() const { return socket_.localPort(); }
-
-    int Queries = 0;
-
-private:
-    QUdpSocket socket_;
-    Responder responder_;
-};
-
-TFakeDnsServer::Responder Answering(const TMXList &records, unsigned rcode = 0)
+QString ManyMxHost(int i)
 {
-    return [records, rcode](TFakeDnsServer &server, unsigned id, const QNetworkDatagram &query) {
-        server.Reply(query, MxAnswer(id, "example.test", records, rcode));
-    };
+    return QStringLiteral("a-rather-long-mail-exchanger-name-number-%1.big.example.test").arg(i);
 }
 
-void Silent(TFakeDnsServer &, unsigned, const QNetworkDatagram &) {}
+// Forty exchangers for big.example.test, the worst first.
+QStringList ManyMxHosts()
+{
+    QStringList options;
+    for (int i = 40; i >= 1; --i)
+        options << QStringLiteral("--mx-host=big.example.test,%1,%2").arg(ManyMxHost(i)).arg(i);
+    return options;
+}
 
 class MxResolverTest : public ::testing::Test {
 protected:
@@ -119,6 +98,52 @@ TEST_F(MxResolverTest, SilentServerTimesOutOrIsCancelledAndTheNextLookupStartsAf
     Point(answering.Port());
     resolver.Resolve();
     EXPECT_EQ(Hosts(resolver.MXList), std::vector<std::string>{"5 mx.example.test."});
+}
+
+TEST_F(MxResolverTest, APortThatRefusesFailsAtOnce)
+{
+    QUdpSocket probe;
+    ASSERT_TRUE(probe.bind(QHostAddress::LocalHost, 0));
+    Point(probe.localPort(), 10);
+    probe.close();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(ResolveFails<ESocketError>(), "[10061] Connection refused");
+    EXPECT_LT(clock.elapsed(), 1000);
+}
+
+// The partial answer holds the worst host only; TCP on the same port brings the whole one.
+TEST_F(MxResolverTest, TruncatedAnswerIsAskedAgainOverTcpAndKeptWhenTcpFails)
+{
+    const TMXList all = {{30, "c.example.test"}, {10, "a.example.test"}, {20, "b.example.test"}};
+    TFakeDnsServer udp([&all](TFakeDnsServer &self, unsigned id, const QNetworkDatagram &query) {
+        auto answer = MxAnswer(id, "example.test", {all[0]});
+        answer[2] |= 0x02;
+        self.Reply(query, answer);
+    });
+    Point(udp.Port());
+    resolver.Resolve();
+    EXPECT_EQ(Hosts(resolver.MXList), std::vector<std::string>{"30 c.example.test."});
+
+    QTcpServer tcp;
+    ASSERT_TRUE(tcp.listen(QHostAddress::LocalHost, udp.Port()));
+    QObject::connect(&tcp, &QTcpServer::newConnection, &tcp, [&] {
+        QTcpSocket *client = tcp.nextPendingConnection();
+        QObject::connect(client, &QTcpSocket::readyRead, client, [client, &all] {
+            if (client->bytesAvailable() < 4)
+                return;
+            const QByteArray head = client->peek(4);
+            const auto answer = MxAnswer(unsigned(quint8(head[2]) << 8 | quint8(head[3])), "example.test", all);
+            const char length[2] = {char(answer.size() >> 8), char(answer.size())};
+            client->write(length, 1);
+            client->flush();
+            client->write(length + 1, 1);
+            client->write(reinterpret_cast<const char *>(answer.data()), qint64(answer.size()));
+        });
+    });
+    resolver.Resolve();
+    EXPECT_EQ(Hosts(resolver.MXList),
+              (std::vector<std::string>{"10 a.example.test.", "20 b.example.test.", "30 c.example.test."}));
 }
 
 TEST_F(MxResolverTest, RepliesThatDoNotMatchAreNotTheAnswer)
@@ -216,10 +241,11 @@ TEST_F(MailHostLookupTest, DnsmasqAnswersMxQueries)
     const auto listens = [port] { return !QUdpSocket().bind(QHostAddress::LocalHost, port, QAbstractSocket::DontShareAddress); };
     TPeerProcess dnsmasq;
     ASSERT_TRUE(dnsmasq.Start("/usr/sbin/dnsmasq",
-                              {"--no-daemon", "--conf-file=/dev/null", "--no-resolv", "--no-hosts", "--bind-interfaces",
+                              QStringList{"--no-daemon", "--conf-file=/dev/null", "--no-resolv", "--no-hosts", "--bind-interfaces",
                                "--listen-address", "127.0.0.1", "--port", QString::number(port), "--pid-file=",
                                "--user=root", "--mx-host=example.test,mail1.example.test,5",
-                               "--mx-host=example.test,mail2.example.test,20"},
+                               "--mx-host=example.test,mail2.example.test,20"}
+                                  + ManyMxHosts(),
                               listens));
     WriteResolvConf("nameserver 127.0.0.1\n");
     resolver.Port = port;
@@ -231,4 +257,9 @@ TEST_F(MailHostLookupTest, DnsmasqAnswersMxQueries)
         EXPECT_EQ(hosts, (QStringList{"   5|mail1.example.test.", "  20|mail2.example.test."}));
         EXPECT_EQ(statuses, (QStringList{"1/1 127.0.0.1", "DNS OK!"}));
     }
+    // Too many for one datagram: dnsmasq truncates, and TCP brings them all, best first.
+    QStringList hosts;
+    Lookup().BuildMailHostList(QStringLiteral("someone@big.example.test"), hosts);
+    ASSERT_EQ(hosts.size(), 40);
+    EXPECT_EQ(hosts.first(), QStringLiteral("   1|") + ManyMxHost(1) + ".");
 }

@@ -1,5 +1,6 @@
 // TmsSMTP over real sockets: aiosmtpd for whole deliveries, in-process fakes for what it won't do.
 #include "AiosmtpdPeer.h"
+#include "FakeSmtpServer.h"
 #include "QuotedPrintableDecode.h"
 
 #include "mail/Smtp.h"
@@ -14,54 +15,6 @@
 using namespace mail;
 
 namespace {
-
-// A scripted SMTP server in this process: the usual positive answers, except that the command
-// starting with `command` gets `reply`.
-class FakeSmtpServer : public QObject {
-public:
-    explicit FakeSmtpServer(QByteArray greeting = "220 fake ready\r\n", QByteArray command = {}, QByteArray reply = {})
-        : greeting_(std::move(greeting)), command_(std::move(command)), reply_(std::move(reply))
-    {
-        server_.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *client = server_.nextPendingConnection()) {
-                ++Connections;
-                ClientClosed = false;
-                QObject::connect(client, &QTcpSocket::readyRead, this, [this, client] { Read(client); });
-                QObject::connect(client, &QTcpSocket::disconnected, this, [this] { ClientClosed = true; });
-                client->write(greeting_);
-            }
-        });
-    }
-
-    // By name, so that the client resolves it.
-    QString Server() const { return QString("localhost:%1").arg(server_.serverPort()); }
-
-    QList<QByteArray> Received; // command lines, "<text>" for a whole message
-    int Connections = 0;
-    bool ClientClosed = false;
-
-private:
-    void Read(QTcpSocket *client)
-    {
-        buffer_ += client->readAll();
-        for (qsizetype end; (end = buffer_.indexOf("\r\n")) >= 0;) {
-            const QByteArray line = buffer_.left(end);
-            buffer_.remove(0, end + 2);
-            if (inData_ && line != ".")
-                continue;
-            Received.append(inData_ ? "<text>" : line);
-            const QByteArray usual = inData_ ? "250 queued\r\n" : line == "DATA" ? "354 go ahead\r\n"
-                                                             : line == "QUIT" ? "221 bye\r\n" : "250 ok\r\n";
-            inData_ = line == "DATA";
-            client->write(!command_.isEmpty() && line.startsWith(command_) ? reply_ : usual);
-        }
-    }
-
-    QTcpServer server_;
-    QByteArray greeting_, command_, reply_, buffer_;
-    bool inData_ = false;
-};
 
 TmsMessage TestMessage()
 {
@@ -131,7 +84,7 @@ TEST_F(SmtpClient, DeliversPlainAndHtmlMessagesToAiosmtpd)
     const QByteArray plainBody = messages[0].mid(messages[0].indexOf("\n\n") + 2);
     EXPECT_TRUE(plainBody.startsWith("Hello Bob,\n.\n..two dots\n\nBye\n")) << plainBody.toStdString();
 
-    EXPECT_EQ(HeaderValue(messages[1], "Content-Type"), "text/html");
+    EXPECT_EQ(HeaderValue(messages[1], "Content-Type"), "text/html; charset=\"utf-8\"");
     EXPECT_EQ(HeaderValue(messages[1], "Content-Transfer-Encoding"), "quoted-printable");
     const std::string decoded = DecodeQuotedPrintable(messages[1].mid(messages[1].indexOf("\n\n") + 2).toStdString(), false);
     EXPECT_EQ(decoded.rfind("<HTML>\n" + paragraph + "\n.\n</HTML>\n", 0), 0u) << decoded;
@@ -179,6 +132,12 @@ TEST_F(SmtpClient, FollowsTheDialogueAndStopsAtANegativeReply)
     FakeSmtpServer bare(ready, "HELO ", "501 name refused\r\n");
     run(bare, "");
     EXPECT_EQ(bare.Received, (QList<QByteArray>{helo, "HELO"} + all.mid(1)));
+
+    // Two replies in one packet: the second one answers the next command.
+    FakeSmtpServer early(ready, "HELO", "250 hello\r\n250 sender ok\r\n");
+    early.SilentFor = "MAIL";
+    run(early, "");
+    EXPECT_EQ(early.Received, all);
 }
 
 TEST_F(SmtpClient, ChecksTheMessageAfterHelo)

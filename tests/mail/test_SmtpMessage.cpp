@@ -1,6 +1,7 @@
 // Message text, quoted-printable, reply reading and server texts, without sockets.
 #include "QuotedPrintableDecode.h"
 
+#include "mail/core/EncodedWords.h"
 #include "mail/core/MailErrors.h"
 #include "mail/core/MessageEncoder.h"
 #include "mail/core/QuotedPrintable.h"
@@ -68,7 +69,7 @@ TEST(SmtpMessage, WritesHeadersInOrderWithPaddedLabels)
         "From:     Ann <ann@example.test>",
         "To:        <bob@example.test>,",
         "          \"C. D.\" <cd@example.test>,",
-        "          A. \"Al\" B <ab@example.test>",
+        "          \"A. \\\"Al\\\" B\" <ab@example.test>",
         "CC:       Fay <fay@example.test>",
         "Return-Receipt-To: <ann@example.test>",
         "X-Priority: 5",
@@ -146,6 +147,51 @@ TEST(SmtpMessage, BodyLinesEndInCrLfWithDotsDoubledAndBodyKept)
     m.SetContentType("text/html");
     EXPECT_EQ(DecodeQuotedPrintable(BodyOf(TmsMessageEncoder::Write(m)), true),
               ".\n..two\nbare\nlf\nbare\ncr\ncrlf\ninside\ntrailing\n\nend.\n");
+}
+
+TEST(SmtpMessage, DisplayNamesAreQuotedOrEncodedAsTheirCharactersNeed)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"Ann Nym", "Ann Nym"},
+        {"Ann O. Nym", "\"Ann O. Nym\""},
+        {"Doe, John", "\"Doe, John\""},
+        {"Eve <eve@x>", "\"Eve <eve@x>\""},
+        {"A \"B\" C\\D", "\"A \\\"B\\\" C\\\\D\""},
+        {"Zo\xc3\xab, \"Z\"", "=?utf-8?Q?Zo=C3=AB=2C_=22Z=22?="},
+    };
+    for (const auto &[name, written] : cases)
+        EXPECT_EQ(EncodeDisplayName(name), written) << name;
+}
+
+// Non-ASCII words become encoded words that never split a character, on lines of at most 76.
+TEST(SmtpMessage, TextBeyondAsciiGoesAsUtf8)
+{
+    EXPECT_EQ(EncodeUnstructured("Hello there"), "Hello there");
+    EXPECT_EQ(EncodeUnstructured("Re: Gr\xc3\xbc\xc3\x9f" "e aus K\xc3\xb6ln, Jan"),
+              "Re: =?utf-8?Q?Gr=C3=BC=C3=9Fe_aus_K=C3=B6ln=2C?= Jan");
+    TmsMessage m = SimpleMessage();
+    std::string subject;
+    for (int i = 0; i < 300; ++i)
+        subject += "\xc3\xa9";
+    m.SetSubject(subject);
+    m.Sender.SetName(subject);
+    EXPECT_EQ(m.Subject().size(), 2 * MaxShortText);
+    m.Body = {"caf\xc3\xa9", "plain"};
+    const std::string text = TmsMessageEncoder::Write(m);
+    for (const std::string &line : HeaderLines(text)) {
+        EXPECT_TRUE((line.size() <= 76 || line.find('<') != std::string::npos) && !line.ends_with("=C3?=")) << line;
+        EXPECT_TRUE(line.find("=?utf-8?Q?") == std::string::npos || line.ends_with("?=") || line.ends_with(">")) << line;
+    }
+    EXPECT_NE(text.find("Content-Type: text/plain; charset=\"utf-8\"\r\nContent-Transfer-Encoding: quoted-printable"),
+              std::string::npos);
+    EXPECT_EQ(DecodeQuotedPrintable(BodyOf(text), true), "caf\xc3\xa9\nplain\n");
+
+    // A NUL never reaches the wire as it is, whatever else the text holds.
+    m = SimpleMessage();
+    m.Body = {std::string("a\0b", 3)};
+    EXPECT_EQ(BodyOf(TmsMessageEncoder::Write(m)), "a=00b\r\n");
+    m.SetContentType("text/html");
+    EXPECT_EQ(HeaderLines(TmsMessageEncoder::Write(m))[4], "Content-Type: text/html");
 }
 
 TEST(SmtpMessage, RefusesTextsThatWouldBreakOutOfTheirLine)

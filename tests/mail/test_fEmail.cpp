@@ -1,0 +1,205 @@
+// The e-mail window offscreen: its controls and keys, the composed texts, and the failures that
+// end before any SMTP connection (no mail host, a message check), against a fake DNS server.
+#include "FakeDnsServer.h"
+#include "support/FakePrompter.h"
+
+#include "dialogs/Controls.h"
+#include "mail/fEmail.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace mail;
+
+namespace {
+
+TEmailFields Fields()
+{
+    return {"T", "http://u.test/", "D.", "L."};
+}
+
+template <typename W> W *Child(QWidget &window, const char *name)
+{
+    W *child = window.findChild<W *>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+// One window with the given identity, shown through the fake prompter, which runs `answer`.
+class EmailWindow : public ::testing::Test {
+protected:
+    int Open(const std::function<void(TfrmEmail &)> &answer, TfrmEmail::TIdentity identity = {})
+    {
+        TfrmEmail window(nullptr, [identity] { return identity; });
+        window.AssignFields(Fields());
+        window.ctlMX.Port = dns.Port();
+        window.FetchDnsList = [](const std::string &) { return std::vector<std::string>(); };
+        prompter.modal = [this, &window, &answer](QWidget &shown) {
+            if (&shown == &window)
+                answer(window);
+            else if (dialogAnswer)
+                dialogAnswer(shown);
+        };
+        return window.ShowModal();
+    }
+    static void Type(QWidget &window, const char *field, const QString &text)
+    {
+        Child<QLineEdit>(window, field)->setText(text);
+    }
+    static void Click(QWidget &window, const char *button)
+    {
+        QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
+    }
+
+    FakePrompter prompter;
+    TFakeDnsServer dns{Answering({{10, "localhost"}})};
+    std::function<void(QWidget &)> dialogAnswer; // answers the failure dialog
+};
+
+} // namespace
+
+TEST(EmailText, BothFormsPieceByPiece)
+{
+    EXPECT_EQ(ComposeMessage(Fields(), "Ann", "Bob", "Hi\r\nthere", false).Text,
+              "Hello Bob, \r\nAnn wanted to let you know about T, D.  It's available for downloading from Tembrel "
+              "Software's Web Site.\r\n\r\nJust point your Web Browser to http://u.test/\r\n"
+              "\r\nAnn also wanted to send you a special message: \r\n\r\nHi\r\nthere\r\n"
+              "\r\nWhat is T?\r\n\r\nL.\r\n\r\n");
+    const TComposedMessage html = ComposeMessage(Fields(), SenderForText(""), "", "", true);
+    EXPECT_EQ(html.ContentType, "text/HTML");
+    EXPECT_EQ(html.Text, "<HTML>\r\n<BODY>\r\n\r\n<P>Hello , <BR>A friend wanted to let you know about T, D.  It's "
+                         "available for downloading from Tembrel Software's Web Site.<BR>\r\n\r\n<P><A "
+                         "HREF=\"http://u.test/\">Click here to download T</A><BR>\r\nor point your Web Browser to "
+                         "http://u.test/<BR>\r\n\r\n<P><H2>What is T?</H2>\r\n\r\nL.\r\n\r\n</BODY>\r\n</HTML>");
+    EXPECT_NE(ComposeMessage(Fields(), "A", "B", "<b>M</b>", true).Text.find("/<BR>\r\n\r\n<P>A also wanted to send you "
+                                                                              "a special message: <BR>\r\n\r\n<PRE>\r\n"
+                                                                              "<b>M</b>\r\n</PRE>\r\n\r\n<P><H2>"),
+              std::string::npos);
+    EXPECT_EQ(WithAppTitle("AppTitle and APPTITLE", "T"), "T and T");
+    EXPECT_TRUE(MapolinEmailFields().Complete());
+}
+
+TEST_F(EmailWindow, ControlsKeysAndPrefill)
+{
+    Open([](TfrmEmail &window) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_EQ(window.windowTitle(), "Email T to a Friend");
+        EXPECT_EQ(Child<QLabel>(window, "lblHeading")->text(), "Think your friends would like T too? ");
+        EXPECT_EQ(window.size(), QSize(399, 434));
+        EXPECT_EQ(window.ctlMessage.Subject(), "T is available for you.");
+        EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(window, "txtFriendsName"));
+        EXPECT_EQ(Child<QLineEdit>(window, "txtYourEmail")->text(), "ann@example.test");
+        auto *send = Child<QPushButton>(window, "butSend");
+        EXPECT_FALSE(send->isEnabled());
+        Type(window, "txtAddress", "x");
+        EXPECT_TRUE(send->isEnabled());
+        const char *order[] = {"txtName", "txtYourEmail", "txtFriendsName", "txtAddress", "memText", "chkHTML",
+                               "butSend", "butCancel"};
+        Child<QWidget>(window, order[0])->setFocus();
+        for (const char *name : order) {
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        for (QLabel *label : window.findChildren<QLabel *>())
+            EXPECT_TRUE(controls::TextFits(*label)) << label->objectName().toStdString();
+        // Enter in the memo is a new line; in an edit it is Cancel.
+        QTest::keyClick(Child<QWidget>(window, "memText"), Qt::Key_Return);
+        EXPECT_EQ(Child<QPlainTextEdit>(window, "memText")->toPlainText(), "\n");
+        EXPECT_TRUE(window.isVisible());
+        QTest::keyClick(Child<QWidget>(window, "txtFriendsName"), Qt::Key_Return);
+        EXPECT_FALSE(window.isVisible());
+    }, {"Ann", "ann@example.test"});
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    EXPECT_EQ(dns.Queries, 0);
+}
+
+TEST_F(EmailWindow, AnEmptyFieldIsReportedAndShowingGoesOn)
+{
+    TfrmEmail window(nullptr, [] { return TfrmEmail::TIdentity(); });
+    window.AssignFields(Fields());
+    window.DownloadURL.clear();
+    prompter.modal = [](QWidget &shown) { Click(shown, "butCancel"); };
+    EXPECT_EQ(window.ShowModal(), mrCancel);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(prompter.messages[0].text, "Internal Error: All the customization fields must be supplied by the programmer !");
+    EXPECT_EQ(window.windowTitle(), "Email T to a Friend");
+}
+
+// A friend's domain that is no host name asks no server; an injected name reaches no server.
+TEST_F(EmailWindow, FailuresEndInTheDialogAndToClipboardGivesTheText)
+{
+    QFile resolv(TMailHostLookup::ResolvConfPath());
+    ASSERT_TRUE(resolv.open(QIODevice::WriteOnly));
+    resolv.write("nameserver 127.0.0.1\n");
+    resolv.close();
+    QStringList errors;
+    dialogAnswer = [&errors](QWidget &dialog) {
+        errors << Child<QLabel>(dialog, "lblError")->text();
+        Click(dialog, errors.size() == 1 ? "butClipboard" : "butClose");
+    };
+    const auto send = [this](const QString &name, const QString &address) {
+        return Open([&](TfrmEmail &window) {
+            Type(window, "txtName", name);
+            Type(window, "txtYourEmail", "me@example.test");
+            Type(window, "txtAddress", address);
+            Child<QPlainTextEdit>(window, "memText")->setPlainText(".\n" + QString(10000, QChar(0xe9)));
+            Child<QCheckBox>(window, "chkHTML")->setChecked(true);
+            Click(window, "butSend");
+        });
+    };
+    EXPECT_EQ(send("", "bob@exa mple.test"), mrNone);
+    EXPECT_EQ(dns.Queries, 0);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("A DNS server cannot be found")) << errors[0].toStdString();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              ComposeMessage(Fields(), "A friend", "", (".\n" + QString(10000, QChar(0xe9))).toStdString(), true).Text);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(prompter.messages[0].text, "The message about T has been placed in the clipboard.  You can now paste it "
+                                         "into your regular email software and send it to your friend.");
+
+    EXPECT_EQ(send("Ann\r\nBcc: everyone@example.test", "bob@example.test"), mrNone);
+    EXPECT_EQ(dns.Queries, 1);
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors[1], "Invalid character in a display name\nYou can still send the message to your friend.  Click "
+                         "the \"To Clipboard\" button and the email message will be put in the Windows Clipboard.  You "
+                         "can then paste it into a regular email to your friend.");
+}
+
+// The close box while a DNS server keeps silent ends nothing; Cancel then abandons the query.
+TEST_F(EmailWindow, CloseBoxWhileSendingWaitsForTheSendingToEnd)
+{
+    TFakeDnsServer silent([](TFakeDnsServer &, unsigned, const QNetworkDatagram &) {});
+    QFile resolv(TMailHostLookup::ResolvConfPath());
+    ASSERT_TRUE(resolv.open(QIODevice::WriteOnly) && resolv.write("nameserver 127.0.0.1\n") > 0);
+    resolv.close();
+    QStringList errors;
+    dialogAnswer = [&errors](QWidget &dialog) {
+        errors << Child<QLabel>(dialog, "lblError")->text();
+        Click(dialog, "butClose");
+    };
+    bool openAfterClose = false;
+    EXPECT_EQ(Open([&](TfrmEmail &window) {
+        window.ctlMX.Port = silent.Port();
+        Type(window, "txtAddress", "bob@example.test");
+        QTimer::singleShot(200, &window, [&window] { window.close(); });
+        QTimer::singleShot(400, &window, [&] {
+            openAfterClose = window.isVisible();
+            Click(window, "butCancel");
+        });
+        Click(window, "butSend");
+    }), mrCancel);
+    EXPECT_TRUE(openAfterClose);
+    EXPECT_EQ(silent.Queries, 1);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("A DNS server cannot be found"));
+}
