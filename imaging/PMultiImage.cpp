@@ -18,6 +18,7 @@ const QString kCantLoad = QStringLiteral("Can't load %1. Make sure its located i
 const QString kDecodeFailed = QStringLiteral("An exception error occured in the imagelib dll. We recommend to exit "
                                              "the application and to restart it by clicking its icon!");
 const QString kTooLarge = QStringLiteral("The image is too large to open (%1 x %2 pixels).");
+const QString kTooManyScans = QStringLiteral("The JPEG image has too many scans to open (more than %1).");
 
 // Sizes are handed on as 16-bit values and the decoded picture must fit in memory comfortably.
 bool TooLarge(const QSize &size)
@@ -32,13 +33,33 @@ std::span<const std::uint8_t> Span(const QByteArray &bytes)
     return {reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
 }
 
-bool StreamIsComplete(const QByteArray &format, const QByteArray &bytes)
+// The format the bytes are, else the one the file's name gives: a GIF or JPEG file under the
+// other's extension is still read by its own decoder.
+QByteArray FormatOf(const QByteArray &bytes, const QString &path)
 {
-    if (format == "jpeg" || format == "jpg")
-        return streamcheck::JpegIsComplete(Span(bytes));
-    if (format == "gif")
-        return streamcheck::GifIsComplete(Span(bytes));
-    return true;
+    switch (streamcheck::FormatOf(Span(bytes))) {
+    case streamcheck::Format::Gif: return "gif";
+    case streamcheck::Format::Jpeg: return "jpeg";
+    case streamcheck::Format::Unknown: break;
+    }
+    return TPMultiImage::FormatForPath(path);
+}
+
+// Why the bytes cannot give a whole picture; empty when they can. The decoders fill a cut-off
+// picture with grey and call it a success, and pass over the whole picture once per scan however
+// empty the scan, so both are looked for before anything is decoded.
+QString StreamProblem(const QByteArray &bytes)
+{
+    const std::span<const std::uint8_t> data = Span(bytes);
+    switch (streamcheck::FormatOf(data)) {
+    case streamcheck::Format::Jpeg:
+        if (streamcheck::JpegScanCount(data) > streamcheck::kMaxJpegScans)
+            return kTooManyScans.arg(streamcheck::kMaxJpegScans);
+        return streamcheck::JpegIsComplete(data) ? QString() : kDecodeFailed;
+    case streamcheck::Format::Gif: return streamcheck::GifIsComplete(data) ? QString() : kDecodeFailed;
+    case streamcheck::Format::Unknown: break;
+    }
+    return {};
 }
 
 // The largest size the decoder may allocate: a GIF's screen may be larger than its frames.
@@ -58,11 +79,6 @@ void TPMultiImage::SetImageName(const QString &path)
     picture_ = QImage();
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    const QByteArray format = FormatForPath(path);
-    if (!format.isEmpty() && !FormatAvailable(format)) {
-        Report(kCantLoad.arg(PluginFileName(format)));
-        return;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Report(file.errorString());
@@ -72,6 +88,11 @@ void TPMultiImage::SetImageName(const QString &path)
     uchar *mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr;
     const QByteArray bytes = mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), file.size())
                                     : file.readAll();
+    const QByteArray format = FormatOf(bytes, path);
+    if (!format.isEmpty() && !FormatAvailable(format)) {
+        Report(kCantLoad.arg(PluginFileName(format)));
+        return;
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -82,6 +103,11 @@ void TPMultiImage::SetImageName(const QString &path)
     const QSize allocated = DeclaredSize(declared, bytes);
     if (TooLarge(allocated)) {
         Report(kTooLarge.arg(allocated.width()).arg(allocated.height()));
+        return;
+    }
+    // A header the reader cannot make sense of gets the reader's own error below.
+    if (const QString problem = declared.isValid() ? StreamProblem(bytes) : QString(); !problem.isEmpty()) {
+        Report(problem);
         return;
     }
     QImage image;
@@ -101,11 +127,6 @@ void TPMultiImage::SetImageName(const QString &path)
         Report(kTooLarge.arg(image.width()).arg(image.height()));
         return;
     }
-    // The decoders fill a cut-off picture with grey and call it a success; it is a failed read.
-    if (!StreamIsComplete(reader.format(), bytes)) {
-        Report(kDecodeFailed);
-        return;
-    }
     picture_ = std::move(image);
 }
 
@@ -115,17 +136,25 @@ bool TPMultiImage::ReadImageInfo(const QString &path)
     imageHeight_ = 0;
     if (!QFileInfo(path).isFile())
         return false;
-    const QByteArray format = FormatForPath(path);
-    if (!format.isEmpty() && !FormatAvailable(format))
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.peek(16);
-    QImageReader reader(&file, format);
-    const QSize size = reader.size();
-    if (!size.isValid() || TooLarge(DeclaredSize(size, head)))
-        return false;
+    // The window shows the decoded picture, so its size is the one to report; the header's is
+    // the fallback while no picture of this file is held.
+    QSize size = path == imageName_ ? picture_.size() : QSize();
+    if (size.isEmpty()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray head = file.peek(16);
+        const QByteArray format = FormatOf(head, path);
+        if (!format.isEmpty() && !FormatAvailable(format))
+            return false;
+        QImageReader reader(&file, format);
+        size = reader.size();
+        if (!size.isValid() || TooLarge(DeclaredSize(size, head)))
+            return false;
+        // A GIF decodes to its logical screen, however small its first frame.
+        const streamcheck::Size screen = streamcheck::GifScreenSize(Span(head));
+        size = QSize(screen.width > 0 ? screen.width : size.width(), screen.height > 0 ? screen.height : size.height());
+    }
     imageWidth_ = static_cast<std::int16_t>(size.width());
     imageHeight_ = static_cast<std::int16_t>(size.height());
     return true;

@@ -20,7 +20,8 @@ public:
     QString ImageName() const { return imageName_; }
     const QImage &Picture() const { return picture_; }
 
-    // Fills ImageWidth()/ImageHeight() from the file's header; both are 0 when it cannot be read.
+    // Fills ImageWidth()/ImageHeight() with the size of the decoded picture (for a GIF its logical
+    // screen), from the file's header when no picture of it is held; both are 0 when it cannot be read.
     bool ReadImageInfo(const QString &path);
     std::int16_t ImageWidth() const { return imageWidth_; }
     std::int16_t ImageHeight() const { return imageHeight_; }

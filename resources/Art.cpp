@@ -1,6 +1,9 @@
 #include "resources/Art.h"
 
+#include "resources/ArtDrawing.h"
+
 #include <QBitmap>
+#include <QPixmapCache>
 
 #include <array>
 
@@ -26,6 +29,18 @@ constexpr std::array<CursorArt, Art::kCursorCount> kCursors{{
 const CursorArt *Find(int number)
 {
     return number >= 1 && number <= Art::kCursorCount ? &kCursors[static_cast<std::size_t>(number - 1)] : nullptr;
+}
+
+// Drawing the art takes a few milliseconds: once per run, unless the cache had to let it go.
+template <typename Draw>
+QPixmap Cached(const QString &key, Draw draw)
+{
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap::fromImage(draw());
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
 }
 
 } // namespace
@@ -57,6 +72,15 @@ QPixmap Glyph(const QString &name)
 QIcon AppIcon()
 {
     return QIcon(Glyph(QStringLiteral("mapolin")));
+}
+
+QPixmap SplashArt() { return Cached(QStringLiteral("mapolin/splash"), artdrawing::Splash); }
+
+Clip Animation(const QString &resource)
+{
+    if (resource != QLatin1String("EMAILAVI"))
+        return {};
+    return {Cached(QStringLiteral("mapolin/emailavi"), artdrawing::EmailStrip), artdrawing::kEmailFrameCount, 150};
 }
 
 } // namespace Art

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   dbus dbus-bin dbus-daemon dbus-session-bus-common dbus-x11
   dnsmasq-base python3 python3-aiosmtpd iproute2 util-linux mount
-  libc-ares-dev
+  libc-ares-dev libjpeg-dev
   xvfb xauth imagemagick openbox x11-utils
   fonts-liberation2 fonts-dejavu-core
 )

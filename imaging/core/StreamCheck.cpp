@@ -1,67 +1,41 @@
 #include "imaging/core/StreamCheck.h"
 
+#include "imaging/core/JpegMarkers.h"
+#include "imaging/core/JpegScans.h"
+
 #include <algorithm>
 
 namespace streamcheck {
 
-namespace {
-
-constexpr std::uint8_t kMarker = 0xFF;
-constexpr std::uint8_t kStartOfImage = 0xD8;
-constexpr std::uint8_t kEndOfImage = 0xD9;
-constexpr std::uint8_t kStartOfScan = 0xDA;
-
-bool IsRestartMarker(std::uint8_t code) { return code >= 0xD0 && code <= 0xD7; }
-
-// Markers that carry no length field.
-bool IsStandalone(std::uint8_t code) { return code == 0x01 || IsRestartMarker(code); }
-
-// After a start-of-scan header comes entropy-coded data in which 0xFF is followed by 0x00 (a
-// stuffed byte), a restart marker or fill bytes; any other code is the next marker.
-std::size_t SkipEntropyData(std::span<const std::uint8_t> data, std::size_t pos)
+Format FormatOf(std::span<const std::uint8_t> data)
 {
-    while (pos < data.size()) {
-        const auto *found = std::find(data.data() + pos, data.data() + data.size(), kMarker);
-        pos = static_cast<std::size_t>(found - data.data());
-        if (pos + 1 >= data.size())
-            return data.size();
-        const std::uint8_t code = data[pos + 1];
-        if (code != 0x00 && code != kMarker && !IsRestartMarker(code))
-            return pos;
-        pos += code == kMarker ? 1 : 2;
-    }
-    return pos;
+    if (data.size() >= 6 && std::equal(data.begin(), data.begin() + 4, "GIF8") && (data[4] == '7' || data[4] == '9')
+        && data[5] == 'a')
+        return Format::Gif;
+    if (data.size() >= 3 && data[0] == 0xFF && data[1] == jpeg::kStartOfImage && data[2] == 0xFF)
+        return Format::Jpeg;
+    return Format::Unknown;
 }
 
-} // namespace
+std::size_t JpegScanCount(std::span<const std::uint8_t> data)
+{
+    std::size_t scans = 0;
+    jpeg::WalkSegments(data, [&](std::uint8_t code, jpeg::Bytes, std::size_t end) {
+        if (code != jpeg::kStartOfScan)
+            return end;
+        return ++scans > kMaxJpegScans ? jpeg::kStop : jpeg::AfterEntropyData(data, end);
+    });
+    return scans;
+}
 
 bool JpegIsComplete(std::span<const std::uint8_t> data)
 {
-    if (data.size() < 4 || data[0] != kMarker || data[1] != kStartOfImage)
-        return false;
-    std::size_t pos = 2;
-    while (pos + 1 < data.size()) {
-        if (data[pos] != kMarker)
-            return false;
-        std::uint8_t code = data[pos + 1];
-        ++pos;
-        while (code == kMarker && pos + 1 < data.size())
-            code = data[++pos];
-        ++pos;
-        if (code == kEndOfImage)
-            return true;
-        if (IsStandalone(code))
-            continue;
-        if (pos + 2 > data.size())
-            return false;
-        const std::size_t length = (std::size_t{data[pos]} << 8) | data[pos + 1];
-        if (length < 2 || pos + length > data.size())
-            return false;
-        pos += length;
-        if (code == kStartOfScan)
-            pos = SkipEntropyData(data, pos);
-    }
-    return false;
+    const jpeg::Walk walk = jpeg::WalkSegments(data, [&](std::uint8_t code, jpeg::Bytes, std::size_t end) {
+        return code == jpeg::kStartOfScan ? jpeg::AfterEntropyData(data, end) : end;
+    });
+    // Without the end marker only the coded data tells a whole last scan from a cut one; the
+    // slower look is needed only then.
+    return walk == jpeg::Walk::Ended || (walk == jpeg::Walk::RanOut && JpegScansAreWhole(data));
 }
 
 bool GifIsComplete(std::span<const std::uint8_t> data)
@@ -85,11 +59,8 @@ bool GifIsComplete(std::span<const std::uint8_t> data)
     };
 
     std::size_t pos = kHeader + colourTableSize(data[10]);
-    bool sawImage = false;
     while (pos < data.size()) {
         const std::uint8_t introducer = data[pos];
-        if (introducer == 0x3B)
-            return sawImage;
         if (introducer == 0x21) {
             pos = pos + 2 <= data.size() ? skipSubBlocks(pos + 2) : 0;
         } else if (introducer == 0x2C) {
@@ -97,15 +68,14 @@ bool GifIsComplete(std::span<const std::uint8_t> data)
             if (pos + kDescriptor > data.size())
                 return false;
             pos += kDescriptor + colourTableSize(data[pos + 9]);
-            pos = pos + 1 <= data.size() ? skipSubBlocks(pos + 1) : 0; // past the LZW code size
-            sawImage = true;
+            return pos + 1 <= data.size() && skipSubBlocks(pos + 1) != 0; // past the LZW code size
         } else {
-            return false;
+            return false; // the trailer or damage before any image
         }
         if (pos == 0)
             return false;
     }
-    return pos == data.size() && sawImage;
+    return false;
 }
 
 Size GifScreenSize(std::span<const std::uint8_t> data)

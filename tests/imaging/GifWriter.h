@@ -60,4 +60,24 @@ inline QByteArray EncodeJpeg(const QImage &image, bool progressive = false)
     return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? buffer.data() : QByteArray();
 }
 
+// A progressive JPEG declaring width x height whose first scan header is repeated with no data.
+inline QByteArray ScanBomb(int width, int height, int scans)
+{
+    QImage tile(8, 8, QImage::Format_RGB32);
+    tile.fill(Qt::white);
+    const QByteArray jpeg = EncodeJpeg(tile, true);
+    auto byte = [&jpeg](qsizetype at) { return int(uchar(jpeg[at])); };
+    qsizetype pos = 2;
+    while (byte(pos + 1) != 0xDA)
+        pos += 2 + (byte(pos + 2) << 8 | byte(pos + 3));
+    QByteArray out = jpeg.left(pos);
+    const qsizetype frame = out.indexOf("\xFF\xC2") + 5;
+    const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    out.replace(frame, 4, QByteArray(size, 4));
+    const QByteArray header = jpeg.mid(pos, 2 + (byte(pos + 2) << 8 | byte(pos + 3)));
+    for (int i = 0; i < scans; ++i)
+        out += header;
+    return out + "\xFF\xD9";
+}
+
 } // namespace testgif

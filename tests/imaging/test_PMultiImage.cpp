@@ -14,6 +14,7 @@ namespace {
 const QString kDecodeFailed = QStringLiteral("An exception error occured in the imagelib dll. We recommend to exit "
                                              "the application and to restart it by clicking its icon!");
 const QString kTooLarge = QStringLiteral("The image is too large to open (60000 x 60000 pixels).");
+const QString kTooManyScans = QStringLiteral("The JPEG image has too many scans to open (more than 500).");
 
 // A reader whose format plugins are all missing.
 class TPluginlessImage : public TPMultiImage {
@@ -136,6 +137,7 @@ TEST_F(PMultiImageTest, BadInputGivesOneErrorAndNoPicture)
         {"truncated.gif", gif.left(gif.size() - 40), kDecodeFailed},
         {"huge.gif", HugeGif(), kTooLarge},
         {"hugescreen.gif", HugeGif(true, false), kTooLarge},
+        {"scans.jpg", testgif::ScanBomb(8000, 8000, 20000), kTooManyScans},
     };
     for (const auto &[name, bytes, message] : cases) {
         SCOPED_TRACE(name);
@@ -156,6 +158,34 @@ TEST_F(PMultiImageTest, BadInputGivesOneErrorAndNoPicture)
             EXPECT_EQ(shown.text, message);
         }
     }
+}
+
+TEST_F(PMultiImageTest, OpensWhatTheDecoderReadsWholeAtTheDecodedSize)
+{
+    const QByteArray jpeg = testgif::EncodeJpeg(TestPattern(64, 48));
+    const QByteArray gif = testgif::Encode(TestPattern(64, 48));
+    const qsizetype afterApp0 = 4 + (uchar(jpeg[4]) << 8 | uchar(jpeg[5]));
+    QByteArray wide = testgif::Encode(TestPattern(100, 10));
+    wide.replace(6, 2, QByteArray("\x34\x08", 2)); // a logical screen 2100 pixels wide
+    const std::tuple<const char *, QByteArray, QSize> cases[] = {
+        {"stray.jpg", QByteArray(jpeg).insert(afterApp0, "\x12\x34", 2), {64, 48}},
+        {"endless.jpg", jpeg.left(jpeg.size() - 2), {64, 48}},
+        {"padded.gif", QByteArray(gif).insert(gif.size() - 1, '\0'), {64, 48}},
+        {"gif.jpg", gif, {64, 48}},
+        {"jpeg.gif", jpeg, {64, 48}},
+        {"wide.gif", wide, {2100, 10}},
+    };
+    for (const auto &[name, bytes, size] : cases) {
+        SCOPED_TRACE(name);
+        const QString path = Write(name, bytes);
+        EXPECT_TRUE(Open(reader, path));
+        EXPECT_EQ(reader.Picture().size(), size);
+        EXPECT_EQ(QSize(reader.ImageWidth(), reader.ImageHeight()), size);
+        TPMultiImage headerOnly;
+        EXPECT_TRUE(headerOnly.ReadImageInfo(path));
+        EXPECT_EQ(QSize(headerOnly.ImageWidth(), headerOnly.ImageHeight()), size);
+    }
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.value(0).text.toStdString();
 }
 
 TEST_F(PMultiImageTest, OversizedHeadersReportNoSizeAndOversizedFramesAreClipped)

@@ -2,6 +2,7 @@
 #include "imaging/core/StreamCheck.h"
 
 #include "imaging/GifWriter.h"
+#include "imaging/LibJpegWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -29,14 +30,30 @@ QImage Noise(int width, int height)
     return image;
 }
 
+// Two stray bytes after the segment that follows the start marker, as some writers leave them.
+QByteArray WithStrayBytes(const QByteArray &jpeg)
+{
+    const qsizetype after = 4 + (uchar(jpeg[4]) << 8 | uchar(jpeg[5]));
+    return QByteArray(jpeg).insert(after, "\x12\x34", 2);
+}
+
 TEST(StreamCheck, StreamsAreCompleteOnlyOnceWhole)
 {
     using Check = bool (*)(std::span<const std::uint8_t>);
-    // A GIF without its trailer still ends at a block boundary after an image: one byte may go.
+    const QImage noise = Noise(40, 30);
+    const QByteArray gif = testgif::Encode(noise);
+    // The decoder does without a JPEG's end marker and without all that follows a GIF's first
+    // image, so that many bytes at the end may go.
     const std::tuple<const char *, QByteArray, Check, qsizetype> streams[] = {
-        {"baseline jpeg", testgif::EncodeJpeg(Noise(40, 30)), streamcheck::JpegIsComplete, 0},
-        {"progressive jpeg", testgif::EncodeJpeg(Noise(40, 30), true), streamcheck::JpegIsComplete, 0},
-        {"gif", testgif::Encode(Noise(40, 30)), streamcheck::GifIsComplete, 1},
+        {"baseline jpeg", testgif::EncodeJpeg(noise), streamcheck::JpegIsComplete, 2},
+        {"progressive jpeg", testgif::EncodeJpeg(noise, true), streamcheck::JpegIsComplete, 2},
+        {"restart intervals", testjpeg::Encode(noise, {.restartRows = 1}), streamcheck::JpegIsComplete, 2},
+        {"scan per component", testjpeg::Encode(noise, {.scanPerComponent = true}), streamcheck::JpegIsComplete, 2},
+        {"progressive grey with restarts", testjpeg::Encode(noise, {.restartRows = 2, .progressive = true, .grey = true}),
+         streamcheck::JpegIsComplete, 2},
+        {"stray bytes", WithStrayBytes(testgif::EncodeJpeg(noise)), streamcheck::JpegIsComplete, 2},
+        {"gif", gif, streamcheck::GifIsComplete, 1},
+        {"gif with a zero before its trailer", QByteArray(gif).insert(gif.size() - 1, '\0'), streamcheck::GifIsComplete, 2},
     };
     for (const auto &[name, stream, complete, optional] : streams) {
         SCOPED_TRACE(name);
@@ -46,6 +63,16 @@ TEST(StreamCheck, StreamsAreCompleteOnlyOnceWhole)
         const QByteArray padded = stream + QByteArray("trailing data");
         EXPECT_TRUE(complete(Bytes(padded, padded.size())));
     }
+}
+
+TEST(StreamCheck, ScansAreCountedUpToTheLimit)
+{
+    const QByteArray progressive = testgif::EncodeJpeg(Noise(16, 16), true);
+    const QByteArray bomb = testgif::ScanBomb(8000, 8000, 20000);
+    EXPECT_EQ(streamcheck::JpegScanCount(Bytes(progressive, progressive.size())), 10u);
+    EXPECT_EQ(streamcheck::JpegScanCount(Bytes(bomb, bomb.size())), streamcheck::kMaxJpegScans + 1);
+    const QByteArray endless = bomb.left(bomb.size() - 2);
+    EXPECT_FALSE(streamcheck::JpegIsComplete(Bytes(endless, endless.size())));
 }
 
 TEST(StreamCheck, ForeignDamagedAndShortStreams)
@@ -59,12 +86,24 @@ TEST(StreamCheck, ForeignDamagedAndShortStreams)
     EXPECT_FALSE(streamcheck::GifIsComplete(Bytes(imageless, imageless.size())));
     EXPECT_FALSE(streamcheck::JpegIsComplete(Bytes(jpegBadLength, jpegBadLength.size())));
     EXPECT_FALSE(streamcheck::JpegIsComplete(Bytes(gif, gif.size())));
+    // Restart markers out of turn are damage, which the end marker's absence leaves to the scan walk.
+    QByteArray restarts = testjpeg::Encode(Noise(16, 32), {.restartRows = 1});
+    restarts.chop(2);
+    const qsizetype first = restarts.indexOf("\xFF\xD0");
+    ASSERT_GT(first, 0);
+    EXPECT_TRUE(streamcheck::JpegIsComplete(Bytes(restarts, restarts.size())));
+    restarts[first + 1] = char(0xD1);
+    EXPECT_FALSE(streamcheck::JpegIsComplete(Bytes(restarts, restarts.size())));
+    const QByteArray jpeg = testgif::EncodeJpeg(Noise(8, 8));
+    EXPECT_EQ(streamcheck::FormatOf(Bytes(gif, gif.size())), streamcheck::Format::Gif);
+    EXPECT_EQ(streamcheck::FormatOf(Bytes(jpeg, jpeg.size())), streamcheck::Format::Jpeg);
+    EXPECT_EQ(streamcheck::FormatOf(Bytes(jpeg, 2)), streamcheck::Format::Unknown);
+    EXPECT_EQ(streamcheck::FormatOf(Bytes(badBlock, 5)), streamcheck::Format::Unknown);
     // The screen size is read from the header alone; too short or not a GIF gives none.
     const QByteArray wide = testgif::Encode(Noise(300, 2));
     EXPECT_EQ(streamcheck::GifScreenSize(Bytes(wide, 10)).width, 300);
     EXPECT_EQ(streamcheck::GifScreenSize(Bytes(wide, 10)).height, 2);
     EXPECT_EQ(streamcheck::GifScreenSize(Bytes(wide, 9)).width, 0);
-    const QByteArray jpeg = testgif::EncodeJpeg(Noise(8, 8));
     EXPECT_EQ(streamcheck::GifScreenSize(Bytes(jpeg, jpeg.size())).width, 0);
 }
 

@@ -1,0 +1,169 @@
+// The splash and About windows with their artwork and animation, driven through their window as a
+// user's pointer would reach them.
+#include "dialogs/Animate.h"
+#include "dialogs/Controls.h"
+#include "dialogs/fAbout.h"
+#include "dialogs/fSplash.h"
+#include "support/FakePrompter.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+namespace {
+
+// Lets a test watch the events of one object or of the whole application.
+class TSpy : public QObject {
+public:
+    explicit TSpy(std::function<void(QObject *, QEvent *)> seen) : seen_(std::move(seen)) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        seen_(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject *, QEvent *)> seen_;
+};
+
+int Lightness(const QImage &art, const QRect &box)
+{
+    qint64 sum = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            sum += qGray(art.pixel(x, y));
+    return static_cast<int>(sum / (qint64{box.width()} * box.height()));
+}
+
+TEST(SplashAbout, BothShowTheArtworkWithTheNavyVersionReadableOverIt)
+{
+    TfrmSplash splash;
+    TfrmAbout about;
+    for (const auto &[form, image, label] : {std::tuple<QDialog *, QLabel *, QLabel *>{&splash, splash.Image1, splash.Label2},
+                                              {&about, about.Image1, about.Label2}}) {
+        SCOPED_TRACE(form->objectName().toStdString());
+        EXPECT_EQ(form->size(), QSize(471, 285));
+        EXPECT_EQ(image->objectName(), "Image1");
+        EXPECT_EQ(image->geometry(), QRect(0, 0, 471, 285));
+        EXPECT_EQ(label->objectName(), "Label2");
+        EXPECT_EQ(label->text(), "Version 1.23");
+        EXPECT_EQ(label->pos(), QPoint(288, 128));
+        EXPECT_TRUE(label->font().bold());
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));
+        EXPECT_FALSE(label->autoFillBackground());
+        EXPECT_TRUE(controls::TextFits(*label));
+        // Navy text needs a light ground: the art under the label is light and calm.
+        EXPECT_GT(Lightness(image->pixmap().toImage(), label->geometry()), 200);
+    }
+    EXPECT_EQ(splash.objectName(), "frmSplash");
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(about.objectName(), "frmAbout");
+    EXPECT_EQ(about.windowTitle(), "About");
+    EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint));
+    EXPECT_EQ(about.aviEmail->geometry(), QRect(363, 16, 88, 34));
+    EXPECT_EQ(about.aviEmail->toolTip(), "Email A Friend");
+    EXPECT_TRUE(about.aviEmail->Active());
+}
+
+TEST(SplashAbout, EmailClipHas24DistinctFramesAndOtherNamesNone)
+{
+    const Art::Clip clip = Art::Animation(QStringLiteral("EMAILAVI"));
+    ASSERT_EQ(clip.frameCount, 24);
+    EXPECT_EQ(clip.FrameSize(), QSize(88, 33));
+    EXPECT_EQ(clip.interval, 150);
+    const QImage strip = clip.strip.toImage();
+    for (int i = 0; i < clip.frameCount; ++i)
+        EXPECT_NE(strip.copy(clip.FrameRect(i)), strip.copy(clip.FrameRect((i + 1) % clip.frameCount))) << i;
+    EXPECT_EQ(Art::Animation(QStringLiteral("emailavi")).frameCount, 0);
+}
+
+TEST(SplashAbout, AnimationLoopsUntilStoppedAndReopensAtItsFirstFrame)
+{
+    TAnimate animate;
+    Art::Clip clip = Art::Animation(QStringLiteral("EMAILAVI"));
+    clip.frameCount = 3;
+    clip.strip = clip.strip.copy(0, 0, 3 * 88, 33);
+    clip.interval = 5;
+    animate.Open(clip);
+    animate.Play();
+    std::set<int> shown;
+    QElapsedTimer timer;
+    timer.start();
+    while (shown.size() < 3 && timer.elapsed() < 2000) {
+        QTest::qWait(2);
+        shown.insert(animate.Frame());
+    }
+    EXPECT_EQ(shown, (std::set<int>{0, 1, 2}));
+    animate.Stop();
+    const int stopped = animate.Frame();
+    QTest::qWait(30);
+    EXPECT_EQ(animate.Frame(), stopped);
+    animate.Open({});
+    animate.Play();
+    EXPECT_FALSE(animate.Active());
+    EXPECT_EQ(animate.Frame(), 0);
+}
+
+// No prompter stands in: the real modal loop runs and nothing but the splash's own timer ends it.
+TEST(SplashAbout, SplashClosesItselfTwoSecondsAfterItBecomesActive)
+{
+    TfrmSplash splash;
+    EXPECT_FALSE(splash.Timer1->isActive());
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&splash, &activate);
+    EXPECT_TRUE(splash.Timer1->isActive());
+    EXPECT_EQ(splash.Timer1->interval(), 2000);
+    splash.Timer1->stop();
+
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &splash, [&] {
+        ADD_FAILURE() << "the splash is still open";
+        splash.reject();
+    });
+    guard.start(8000);
+    QElapsedTimer shown;
+    shown.start();
+    EXPECT_EQ(splash.ShowModal(), mrCancel);
+    EXPECT_GE(shown.elapsed(), 1950);
+    EXPECT_LT(shown.elapsed(), 4000);
+    EXPECT_FALSE(splash.isVisible());
+}
+
+TEST(SplashAbout, ArtworkClickClosesWithOkWhileAnimationClicksReachTheAnimation)
+{
+    FakePrompter prompter;
+    TfrmAbout about;
+    QList<Qt::MouseButton> releasedOnAnimation;
+    TSpy hook([&](QObject *watched, QEvent *event) {
+        if (watched == about.aviEmail && event->type() == QEvent::MouseButtonRelease)
+            releasedOnAnimation.append(static_cast<QMouseEvent *>(event)->button());
+    });
+    qApp->installEventFilter(&hook);
+    prompter.modal = [&](QWidget &) {
+        QWindow *window = about.windowHandle();
+        ASSERT_NE(window, nullptr);
+        const QPoint animation = about.aviEmail->geometry().center();
+        QTest::mouseClick(window, Qt::LeftButton, {}, animation);
+        QTest::mouseClick(window, Qt::RightButton, {}, animation);
+        QTest::mouseClick(window, Qt::RightButton, {}, QPoint(100, 100));
+        EXPECT_TRUE(about.isVisible());
+        EXPECT_EQ(about.result(), -1);
+        QTest::mouseClick(window, Qt::LeftButton, {}, about.Label2->geometry().center());
+    };
+    EXPECT_EQ(about.ShowModal(), mrOk);
+    qApp->removeEventFilter(&hook);
+    EXPECT_EQ(releasedOnAnimation, (QList<Qt::MouseButton>{Qt::LeftButton, Qt::RightButton}));
+
+    prompter.modal = [&](QWidget &) { about.close(); };
+    EXPECT_EQ(about.ShowModal(), mrCancel);
+    EXPECT_EQ(prompter.modalShown, (QStringList{"frmAbout", "frmAbout"}));
+}
+
+} // namespace
