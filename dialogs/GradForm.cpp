@@ -175,7 +175,7 @@ void TGradientForm::SetClientSize(int width, int height)
 // A window keeps the client size it was given; only a maximised one follows the screen.
 void TGradientForm::ApplySizing()
 {
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+    if (zoomedFrom_ || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
         FreeSizing();
         return;
     }
@@ -265,7 +265,7 @@ caption::Layout TGradientForm::CaptionLayout() const
     in.minimize = borderIcons_ & biMinimize;
     in.maximize = borderIcons_ & biMaximize;
     in.help = borderIcons_ & biHelp;
-    in.maximized = isMaximized();
+    in.maximized = IsMaximised();
     in.smallIcon = style()->pixelMetric(QStyle::PM_SmallIconSize);
     in.smallCaptionButton = CaptionHeight() - 2;
     return caption::Compute(in);
@@ -344,14 +344,13 @@ void TGradientForm::CaptionButtonClicked(caption::Button button)
         showMinimized();
         break;
     case caption::Button::Maximize:
-        // The size limits go before the request: a window manager will not maximise a window
-        // whose smallest and largest sizes are the same.
-        normalPlace_ = pos();
-        FreeSizing();
-        setWindowState(windowState() | Qt::WindowMaximized);
+        Zoom(true);
         break;
     case caption::Button::Restore:
-        showNormal();
+        if (zoomedFrom_)
+            Zoom(false);
+        else
+            showNormal();
         break;
     case caption::Button::Help:
         emit CaptionHelpRequested();
@@ -415,8 +414,8 @@ void TGradientForm::changeEvent(QEvent *event)
         break;
     case QEvent::WindowStateChange:
         ApplySizing();
-        if (normalPlace_ && windowState() == Qt::WindowNoState)
-            QTimer::singleShot(0, this, &TGradientForm::ReturnToNormalPlace);
+        if (windowState() & Qt::WindowMaximized)
+            QTimer::singleShot(0, this, &TGradientForm::TakeMaximisedPlace);
         if (captionBar_)
             captionBar_->update();
         break;
@@ -456,16 +455,34 @@ void TGradientForm::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-// Window managers differ in where an undecorated window goes back to after maximising, and Qt
-// may still believe it is at its old place, so a plain move there would be dropped: the window
-// steps aside first, then takes its place.
-void TGradientForm::ReturnToNormalPlace()
+// The window draws its own frame, so it fills the work area itself: window managers differ in
+// whether they maximise an undecorated window, where they put it back, and whether they tell Qt.
+void TGradientForm::Zoom(bool fill)
 {
-    const auto place = std::exchange(normalPlace_, std::nullopt);
-    if (!place || windowState() != Qt::WindowNoState)
+    const QScreen *screen = this->screen();
+    if (fill && screen && !zoomedFrom_) {
+        zoomedFrom_ = geometry();
+        FreeSizing();
+        setGeometry(screen->availableGeometry());
+    } else if (!fill && zoomedFrom_) {
+        const QRect normal = *std::exchange(zoomedFrom_, std::nullopt);
+        ApplySizing();
+        setGeometry(normal);
+    }
+    if (captionBar_)
+        captionBar_->update();
+}
+
+// A window manager that maximises an undecorated window may not tell Qt where it went, leaving
+// every mapping to the screen off (drop-down lists, pointer confinement): saying the place the
+// window already has puts Qt right.
+void TGradientForm::TakeMaximisedPlace()
+{
+    if (!isMaximized() || !screen())
         return;
-    move(*place + QPoint(1, 0));
-    move(*place);
+    const QPoint place = screen()->availableGeometry().topLeft();
+    if (pos() != place)
+        move(place);
 }
 
 void TGradientForm::paintEvent(QPaintEvent *)

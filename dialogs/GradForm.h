@@ -50,6 +50,8 @@ public:
     BorderStyle Style() const { return style_; }
     int BorderIcons() const { return borderIcons_; }
     bool IsActiveState() const;
+    // Filling the work area, by the maximise button or the window manager.
+    bool IsMaximised() const { return zoomedFrom_.has_value() || isMaximized(); }
 
     // The caption colours the ramps run to: the palette's highlight when active, a quiet
     // grey-blue when inactive.
@@ -92,7 +94,8 @@ private:
     friend class TCaptionBar;
     void ApplySizing();
     void FreeSizing();
-    void ReturnToNormalPlace();
+    void Zoom(bool fill);
+    void TakeMaximisedPlace();
     void RecreateCaptionFont();
     void CaptionButtonClicked(caption::Button button);
     void RepaintFrame();
@@ -112,7 +115,8 @@ private:
     QPointer<QAbstractButton> cancelButton_;
     QPointer<QAbstractButton> defaultButton_;
     std::optional<caption::Button> pressedButton_;
-    std::optional<QPoint> normalPlace_;
+    // The place and size before the maximise button made the window fill the work area.
+    std::optional<QRect> zoomedFrom_;
     QPointer<QEventLoop> modalLoop_;
     int modalResult_ = mrNone;
     bool showingModal_ = false;

@@ -142,8 +142,11 @@ void TBaseRegion::ConfinePointer()
     const regiongeom::Span area = regiongeom::ConfinementArea(Box(), client->width(), client->height());
     if (area.right <= area.left || area.bottom <= area.top)
         return;
-    const QRect screen(client->mapToGlobal(QPoint(area.left, area.top)),
-                       client->mapToGlobal(QPoint(area.right - 1, area.bottom - 1)));
+    // The screen position comes from the press being handled, whose own global and local points
+    // are the window system's: Qt's idea of where the window is can lag behind a window manager.
+    const QPoint clientToScreen = clientOnScreen_ ? *clientOnScreen_ : client->mapToGlobal(QPoint(0, 0));
+    const QRect screen(QPoint(area.left, area.top) + clientToScreen,
+                       QPoint(area.right - 1, area.bottom - 1) + clientToScreen);
     confinement_ = new TPointerConfinement(screen, this);
 }
 
@@ -245,8 +248,12 @@ QPen TBaseRegion::DottedPen(const QColor &colour, int offset)
 
 QPoint TBaseRegion::LocalPos(const QMouseEvent *event) const
 {
+    // From the event's own points, never from Qt's idea of the window's place on the screen.
+    const QPoint local = event->position().toPoint();
+    if (!confinement_)
+        return local;
     const QPoint global = event->globalPosition().toPoint();
-    return mapFromGlobal(confinement_ ? confinement_->Clamp(global) : global);
+    return local + (confinement_->Clamp(global) - global);
 }
 
 template <typename Handler> void TBaseRegion::Guarded(Handler &&handler)
@@ -272,6 +279,7 @@ void TBaseRegion::DeliverPress(QMouseEvent *event, TShiftState extra)
     event->accept();
     const QPoint p = LocalPos(event);
     const TShiftState shift = ShiftOf(event) | extra;
+    clientOnScreen_ = event->globalPosition().toPoint() - event->position().toPoint() - pos();
     Guarded([&] { MouseDown(*button, shift, p.x(), p.y()); });
 }
 

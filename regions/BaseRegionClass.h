@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
 
 class QComboBox;
 class QLineEdit;
@@ -143,4 +145,6 @@ private:
     bool shownByOwner_ = false;
     bool culled_ = false;
     QPointer<TPointerConfinement> confinement_;
+    // Screen position of the client area's origin, as the last press delivered to it showed it.
+    std::optional<QPoint> clientOnScreen_;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWhatsThis>
@@ -161,12 +162,14 @@ TEST(GradientForm, CaptionButtonsWork)
     form.SetClientSize(300, 60);
     form.show();
 
-    // The window system resizes the window after the state change, so the sizes are awaited.
+    // The window system applies the sizes later, so they are awaited.
+    const QRect normal = form.geometry();
     ClickButton(form, Button::Maximize);
-    EXPECT_TRUE(form.isMaximized());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.ClientArea()->width() > 300; }, 2000));
+    EXPECT_TRUE(form.IsMaximised());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.geometry() == form.screen()->availableGeometry(); }, 2000));
     ClickButton(form, Button::Restore);
-    EXPECT_FALSE(form.isMaximized());
+    EXPECT_FALSE(form.IsMaximised());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.geometry() == normal; }, 2000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.ClientArea()->size() == QSize(300, 60); }, 2000));
     ClickButton(form, Button::Minimize);
     EXPECT_TRUE(form.isMinimized());
