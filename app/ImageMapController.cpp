@@ -7,7 +7,7 @@
 #include "dialogs/Prompter.h"
 #include "regions/BaseRegionClass.h"
 #include "regions/ChannelField.h"
-#include "regions/core/StrToInt.h"
+#include "output/core/StrToInt.h"
 #include "regions/ScrollBox.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "regions/core/StrToInt.h"
+#include "output/core/StrToInt.h"
 
 #include <cstdint>
 

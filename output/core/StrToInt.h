@@ -1,4 +1,5 @@
-// Decimal text to a 32-bit integer, failing with the standard conversion error text.
+// Text to a 32-bit integer, failing with the standard conversion error text; the one such rule
+// of the program (event channel, map file).
 #pragma once
 
 #include <stdexcept>
