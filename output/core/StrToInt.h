@@ -4,11 +4,20 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 class EConvertError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// Accepts leading blanks, an optional sign and decimal digits that fit 32 bits.
+// Accepts optional leading spaces, an optional "+" or "-", then decimal digits or "$" and
+// hexadecimal digits. Hexadecimal is a magnitude like decimal: the signed result must fit
+// 32 bits. Anything else (trailing spaces, an empty text, overflow) is refused.
+bool TryStrToInt(std::string_view text, int &value);
+
+// "'<text>' is not a valid integer value".
+std::string InvalidIntegerMessage(std::string_view text);
+
+// TryStrToInt, throwing EConvertError with InvalidIntegerMessage on refusal.
 int StrToInt(const std::string &text);

@@ -1,0 +1,120 @@
+#include "output/core/Fragment.h"
+
+#include "output/core/TextSink.h"
+
+#include <string_view>
+
+using namespace textsink;
+
+namespace {
+
+constexpr std::string_view CrLf = "\r\n";
+
+template <typename Sink>
+void PutQuoted(Sink &out, std::string_view name, std::string_view value)
+{
+    out.Put(' ');
+    out.Put(name);
+    out.Put("=\"");
+    out.Put(value);
+    out.Put('"');
+}
+
+// URLs are written with "/" wherever the user typed "\".
+template <typename Sink>
+void PutHref(Sink &out, std::string_view url)
+{
+    out.Put(" HREF=\"");
+    out.Slashed(url);
+    out.Put('"');
+}
+
+template <typename Sink>
+void PutImageLine(Sink &out, const TFragmentMap &map, std::string_view align)
+{
+    const TMapOptions &options = map.Options;
+    out.Put("<IMG SRC=\"");
+    out.Put(map.Src);
+    out.Put("\" USEMAP=\"#");
+    out.Put(options.Name);
+    out.Put('"');
+    if (!align.empty())
+        PutQuoted(out, "ALIGN", align);
+    if (!options.Alt.empty())
+        PutQuoted(out, "ALT", options.Alt);
+    if (!options.Border.empty()) {
+        out.Put(" BORDER=");
+        out.Put(options.Border);
+    }
+    if (!options.VSpace.empty() && options.VSpace != "0") {
+        out.Put(" VSPACE=");
+        out.Put(options.VSpace);
+    }
+    if (!options.HSpace.empty() && options.HSpace != "0") {
+        out.Put(" HSPACE=");
+        out.Put(options.HSpace);
+    }
+    out.Put('>');
+    out.Put(CrLf);
+}
+
+template <typename Sink>
+void PutArea(Sink &out, THotspotKind kind, const TFragmentArea &area)
+{
+    static constexpr std::string_view Openings[] = {"<AREA SHAPE=RECT COORDS=\"", "<AREA SHAPE=CIRCLE COORDS=\"",
+                                                    "<AREA SHAPE=POLYGON COORDS=\""};
+    out.Put(Openings[static_cast<int>(kind)]);
+    if (const auto *text = std::get_if<std::string>(&area.Coords))
+        out.Put(*text);
+    else
+        PutShapeCoords(out, kind, std::get<THotspotShape>(area.Coords));
+    out.Put('"');
+    PutHref(out, area.URL);
+    if (!area.Target.empty())
+        PutQuoted(out, "TARGET", area.Target);
+    if (!area.StatusText.empty())
+        PutQuoted(out, "ALT", area.StatusText);
+    out.Put('>');
+    out.Put(CrLf);
+}
+
+template <typename Sink>
+void PutFragment(Sink &out, const TFragmentMap &map, std::string_view align)
+{
+    if (map.ClipboardMode) {
+        out.Put(ClipboardComment);
+        out.Put(CrLf);
+    }
+    PutImageLine(out, map, align);
+    out.Put("<MAP NAME=\"");
+    out.Put(map.Options.Name);
+    out.Put("\">");
+    out.Put(CrLf);
+    for (const TFragmentArea &area : map.Rects)
+        PutArea(out, THotspotKind::Rect, area);
+    for (const TFragmentArea &area : map.Circles)
+        PutArea(out, THotspotKind::Circle, area);
+    for (const TFragmentArea &area : map.Polys)
+        PutArea(out, THotspotKind::Poly, area);
+    if (!map.DefaultURL.empty()) {
+        out.Put("<AREA SHAPE=DEFAULT");
+        PutHref(out, map.DefaultURL);
+        if (!map.DefaultTarget.empty())
+            PutQuoted(out, "TARGET", map.DefaultTarget);
+        out.Put('>');
+        out.Put(CrLf);
+    }
+    out.Put("</MAP>");
+    out.Put(CrLf);
+}
+
+} // namespace
+
+std::string WriteFragment(const TFragmentMap &map)
+{
+    std::string align = map.Options.Align;
+    for (char &c : align)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return Build([&](auto &out) { PutFragment(out, map, align); });
+}
