@@ -6,41 +6,41 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-TInputFile ReadInputFile(const QString &path)
+TInputFile::TInputFile(const QString &path)
 {
-    TInputFile file;
     // POSIX calls, not QFile: the messages are the runtime's texts chosen by errno.
     const QByteArray name = QFile::encodeName(path);
     const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        file.Error = QString::fromStdString(FileErrorMessage(errno));
-        return file;
+        Problem = QString::fromStdString(FileErrorMessage(errno));
+        return;
     }
     struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        close(fd);
-        file.Error = QStringLiteral("is a directory, not a file");
-        return file;
-    }
-    if (info.st_size > 0)
-        file.Bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got == 0)
-            break;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            file.Error = QString::fromStdString(FileErrorMessage(errno));
-            file.Bytes.clear();
-            break;
+    if (fstat(fd, &info) != 0) {
+        Problem = QString::fromStdString(FileErrorMessage(errno));
+    } else if (S_ISDIR(info.st_mode)) {
+        Problem = QStringLiteral("is a directory, not a file");
+    } else if (!S_ISREG(info.st_mode)) {
+        Problem = QStringLiteral("is not a regular file");
+    } else if (info.st_size > 0) {
+        void *data = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (data == MAP_FAILED) {
+            Problem = QString::fromStdString(FileErrorMessage(errno));
+        } else {
+            Data = static_cast<const char *>(data);
+            Size = static_cast<std::size_t>(info.st_size);
+            Mapped = true;
         }
-        file.Bytes.append(buffer, static_cast<std::size_t>(got));
     }
     close(fd);
-    return file;
+}
+
+TInputFile::~TInputFile()
+{
+    if (Mapped)
+        munmap(const_cast<char *>(Data), Size);
 }

@@ -3,12 +3,23 @@
 
 #include <QString>
 
-#include <string>
+#include <string_view>
 
-struct TInputFile {
-    std::string Bytes;
-    QString Error; // empty when read
+// The file's bytes, mapped into memory (no copy); an error text when it cannot be read.
+class TInputFile {
+public:
+    // A directory, a missing or unreadable file all come back with an error text.
+    explicit TInputFile(const QString &path);
+    ~TInputFile();
+    TInputFile(const TInputFile &) = delete;
+    TInputFile &operator=(const TInputFile &) = delete;
+
+    std::string_view Bytes() const { return {Data, Size}; }
+    const QString &Error() const { return Problem; }
+
+private:
+    const char *Data = "";
+    std::size_t Size = 0;
+    bool Mapped = false;
+    QString Problem;
 };
-
-// A directory, a missing or unreadable file all come back with an error text.
-TInputFile ReadInputFile(const QString &path);

@@ -53,12 +53,12 @@ struct TMapInput {
 TMapInput ReadMap(const QString &path, void (*report)(const QString &, const TNote &))
 {
     TMapInput input;
-    const TInputFile file = ReadInputFile(path);
-    if (!file.Error.isEmpty()) {
-        report(path, {0, Local(file.Error)});
+    const TInputFile file(path);
+    if (!file.Error().isEmpty()) {
+        report(path, {0, Local(file.Error())});
         return input;
     }
-    TMapReadResult read = ReadMapFile(file.Bytes);
+    TMapReadResult read = ReadMapFile(file.Bytes());
     if (read.Error) {
         report(path, {read.Error->Line, read.Error->Message});
         return input;
@@ -200,13 +200,25 @@ int TMapTool::Compile(const QStringList &arguments)
             return UsageError(QStringLiteral("compile: --border, --hspace and --vspace take digits only"));
     if (options.Name.empty())
         return UsageError(QStringLiteral("compile: the map name is empty; give one with --name"));
+    if (!parser.isSet(html5)) {
+        const TInputFile file(path);
+        if (!file.Error().isEmpty()) {
+            Report(path, {0, Local(file.Error())});
+            return 1;
+        }
+        const TCompiledMap compiled =
+            CompileMapFile(file.Bytes(), Local(parser.value(workdir)), std::move(options), parser.isSet(comment));
+        if (compiled.Error) {
+            Report(path, {compiled.Error->Line, compiled.Error->Message});
+            return 1;
+        }
+        return WriteStdout(compiled.Fragment) ? 0 : 1;
+    }
     TMapInput input = ReadMap(path, Report);
     if (!input.Read)
         return 1;
     const TFragmentMap fragment =
         FragmentOfMapFile(std::move(input.Map), Local(parser.value(workdir)), std::move(options), parser.isSet(comment));
-    if (!parser.isSet(html5))
-        return WriteStdout(WriteFragment(fragment)) ? 0 : 1;
     try {
         const THtml5Fragment modern = WriteHtml5Fragment(fragment);
         for (const std::string &warning : modern.Warnings)
@@ -263,13 +275,13 @@ int TMapTool::Import(const QStringList &arguments)
     if (parser.value(output).isEmpty())
         return UsageError(QStringLiteral("import: give the map file to write with -o"));
     const QString page = parser.positionalArguments().front();
-    const TInputFile file = ReadInputFile(page);
-    if (!file.Error.isEmpty()) {
-        Report(page, {0, Local(file.Error)});
+    const TInputFile file(page);
+    if (!file.Error().isEmpty()) {
+        Report(page, {0, Local(file.Error())});
         return 1;
     }
     const TImportResult imported = ImportMap(
-        file.Bytes, {Local(parser.value(map)), Local(parser.value(image)), Local(QFileInfo(page).absolutePath())});
+        file.Bytes(), {Local(parser.value(map)), Local(parser.value(image)), Local(QFileInfo(page).absolutePath())});
     for (const TNote &note : imported.Notes)
         Report(page, note);
     for (const TNote &error : imported.Errors)

@@ -1,4 +1,5 @@
 #include "output/core/Fragment.h"
+#include "output/core/FragmentLines.h"
 
 #include "output/core/TextSink.h"
 
@@ -79,7 +80,7 @@ void PutArea(Sink &out, THotspotKind kind, const TFragmentArea &area)
 }
 
 template <typename Sink>
-void PutFragment(Sink &out, const TFragmentMap &map, std::string_view align)
+void PutHead(Sink &out, const TFragmentMap &map, std::string_view align)
 {
     if (map.ClipboardMode) {
         out.Put(ClipboardComment);
@@ -90,12 +91,11 @@ void PutFragment(Sink &out, const TFragmentMap &map, std::string_view align)
     out.Put(map.Options.Name);
     out.Put("\">");
     out.Put(CrLf);
-    for (const TFragmentArea &area : map.Rects)
-        PutArea(out, THotspotKind::Rect, area);
-    for (const TFragmentArea &area : map.Circles)
-        PutArea(out, THotspotKind::Circle, area);
-    for (const TFragmentArea &area : map.Polys)
-        PutArea(out, THotspotKind::Poly, area);
+}
+
+template <typename Sink>
+void PutTail(Sink &out, const TFragmentMap &map)
+{
     if (!map.DefaultURL.empty()) {
         out.Put("<AREA SHAPE=DEFAULT");
         PutHref(out, map.DefaultURL);
@@ -108,13 +108,50 @@ void PutFragment(Sink &out, const TFragmentMap &map, std::string_view align)
     out.Put(CrLf);
 }
 
+template <typename Sink>
+void PutFragment(Sink &out, const TFragmentMap &map, std::string_view align)
+{
+    PutHead(out, map, align);
+    for (const TFragmentArea &area : map.Rects)
+        PutArea(out, THotspotKind::Rect, area);
+    for (const TFragmentArea &area : map.Circles)
+        PutArea(out, THotspotKind::Circle, area);
+    for (const TFragmentArea &area : map.Polys)
+        PutArea(out, THotspotKind::Poly, area);
+    PutTail(out, map);
+}
+
+std::string UpperAlign(const std::string &align)
+{
+    std::string upper = align;
+    for (char &c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
 } // namespace
 
 std::string WriteFragment(const TFragmentMap &map)
 {
-    std::string align = map.Options.Align;
-    for (char &c : align)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    const std::string align = UpperAlign(map.Options.Align);
     return Build([&](auto &out) { PutFragment(out, map, align); });
+}
+
+void AppendFragmentHead(std::string &out, const TFragmentMap &map)
+{
+    TStringSink sink(out);
+    PutHead(sink, map, UpperAlign(map.Options.Align));
+}
+
+void AppendFragmentArea(std::string &out, THotspotKind kind, const TFragmentArea &area)
+{
+    TStringSink sink(out);
+    PutArea(sink, kind, area);
+}
+
+void AppendFragmentTail(std::string &out, const TFragmentMap &map)
+{
+    TStringSink sink(out);
+    PutTail(sink, map);
 }

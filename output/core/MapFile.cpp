@@ -1,4 +1,5 @@
 #include "output/core/MapFile.h"
+#include "output/core/MapFileReader.h"
 
 #include "output/core/StrToInt.h"
 #include "output/core/TextSink.h"
@@ -22,13 +23,13 @@ public:
     std::string_view Next()
     {
         ++LineNumber;
-        const void *cr = std::memchr(Rest.data(), '\r', Rest.size());
+        const char *cr = FindCr();
         if (!cr) {
             const std::string_view line = Rest;
             Rest = {};
             return line;
         }
-        const std::size_t length = static_cast<const char *>(cr) - Rest.data();
+        const std::size_t length = static_cast<std::size_t>(cr - Rest.data());
         const std::string_view line = Rest.substr(0, length);
         std::size_t skip = length + 1;
         if (skip < Rest.size() && Rest[skip] == '\n')
@@ -40,28 +41,60 @@ public:
     int Line() const { return LineNumber; }
 
 private:
+    // Most lines are a few bytes: a plain loop finds their end sooner than a library call.
+    const char *FindCr() const
+    {
+        const std::size_t quick = Rest.size() < 16 ? Rest.size() : 16;
+        for (std::size_t i = 0; i < quick; ++i)
+            if (Rest[i] == '\r')
+                return Rest.data() + i;
+        return static_cast<const char *>(std::memchr(Rest.data() + quick, '\r', Rest.size() - quick));
+    }
+
     std::string_view Rest;
     int LineNumber = 0;
 };
 
-// Thrown inside the reader only; ReadMapFile turns it into the result's error.
+// Thrown inside the reader only; TMapFileReader turns it into its error.
 struct TStop {
     TMapFileError Error;
 };
 
-class TMapReader {
-public:
-    explicit TMapReader(std::string_view bytes) : Lines(bytes) {}
+} // namespace
 
-    void Read(TMapFile &map)
+class TMapFileReader::TState {
+public:
+    explicit TState(std::string_view bytes) : Lines(bytes)
     {
-        map.ImageFileName = Lines.Next();
-        map.DefaultURL = Lines.Next();
-        map.DefaultTarget = Lines.Next();
-        ReadList(map.Rects, THotspotKind::Rect);
-        ReadList(map.Circles, THotspotKind::Circle);
-        ReadList(map.Polys, THotspotKind::Poly);
+        Image = Lines.Next();
+        DefaultURL = Lines.Next();
+        DefaultTarget = Lines.Next();
     }
+
+    bool Next(THotspotKind &kind, TMapRegion &region)
+    {
+        if (Failure)
+            return false;
+        try {
+            // A count is never trusted for memory: records are read one by one until it runs out.
+            while (Remaining <= 0) {
+                if (ListsStarted == 3)
+                    return false;
+                Kind = static_cast<THotspotKind>(ListsStarted++);
+                Remaining = Number();
+            }
+            --Remaining;
+            kind = Kind;
+            Record(region);
+            return true;
+        } catch (const TStop &stop) {
+            Failure = stop.Error;
+            return false;
+        }
+    }
+
+    std::string Image, DefaultURL, DefaultTarget;
+    std::optional<TMapFileError> Failure;
 
 private:
     int Number()
@@ -73,17 +106,8 @@ private:
         return value;
     }
 
-    // Records are appended one by one as they complete: a count is never trusted for memory.
-    void ReadList(std::vector<TMapRegion> &list, THotspotKind kind)
+    void Record(TMapRegion &region)
     {
-        const int count = Number();
-        for (int i = 0; i < count; ++i)
-            list.push_back(Record(kind));
-    }
-
-    TMapRegion Record(THotspotKind kind)
-    {
-        TMapRegion region;
         region.Line = Lines.Line() + 1;
         THotspotShape &shape = region.Shape;
         shape.Top = Number();
@@ -92,11 +116,15 @@ private:
         shape.Width = Number();
         region.URL = Lines.Next();
         region.Target = Lines.Next();
-        if (kind == THotspotKind::Circle) {
+        shape.Radius = 0;
+        shape.Centre = {};
+        shape.PointCount = 0;
+        shape.Points.clear();
+        if (Kind == THotspotKind::Circle) {
             shape.Radius = Number();
             shape.Centre.x = Number();
             shape.Centre.y = Number();
-        } else if (kind == THotspotKind::Poly) {
+        } else if (Kind == THotspotKind::Poly) {
             shape.PointCount = Number();
             if (shape.PointCount < 0 || shape.PointCount > MaxPolygonPointCount)
                 throw TStop{{Lines.Line(), "Line " + std::to_string(Lines.Line()) + ": a polygon point count of "
@@ -108,11 +136,23 @@ private:
                 point.y = Number();
             }
         }
-        return region;
     }
 
     TLineReader Lines;
+    THotspotKind Kind = THotspotKind::Rect;
+    int ListsStarted = 0;
+    int Remaining = 0;
 };
+
+TMapFileReader::TMapFileReader(std::string_view bytes) : State(std::make_unique<TState>(bytes)) {}
+TMapFileReader::~TMapFileReader() = default;
+const std::string &TMapFileReader::ImageFileName() const { return State->Image; }
+const std::string &TMapFileReader::DefaultURL() const { return State->DefaultURL; }
+const std::string &TMapFileReader::DefaultTarget() const { return State->DefaultTarget; }
+bool TMapFileReader::Next(THotspotKind &kind, TMapRegion &region) { return State->Next(kind, region); }
+const std::optional<TMapFileError> &TMapFileReader::Error() const { return State->Failure; }
+
+namespace {
 
 void CheckText(std::string_view text, const char *what)
 {
@@ -176,12 +216,16 @@ void PutRegion(Sink &out, THotspotKind kind, const TMapRegion &region)
 TMapReadResult ReadMapFile(std::string_view bytes)
 {
     TMapReadResult result;
-    TMapReader reader(bytes);
-    try {
-        reader.Read(result.Map);
-    } catch (const TStop &stop) {
-        result.Error = stop.Error;
-    }
+    TMapFileReader reader(bytes);
+    result.Map.ImageFileName = reader.ImageFileName();
+    result.Map.DefaultURL = reader.DefaultURL();
+    result.Map.DefaultTarget = reader.DefaultTarget();
+    std::vector<TMapRegion> *lists[] = {&result.Map.Rects, &result.Map.Circles, &result.Map.Polys};
+    THotspotKind kind{};
+    TMapRegion region;
+    while (reader.Next(kind, region))
+        lists[static_cast<int>(kind)]->push_back(std::move(region));
+    result.Error = reader.Error();
     return result;
 }
 

@@ -3,16 +3,15 @@
 #include <cstdint>
 
 namespace {
-int DigitValue(char c, int base)
+int HexDigitValue(char c)
 {
-    int digit = -1;
     if (c >= '0' && c <= '9')
-        digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f')
-        digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F')
-        digit = c - 'A' + 10;
-    return digit;
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 } // namespace
 
@@ -24,24 +23,33 @@ bool TryStrToInt(std::string_view text, int &value)
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
         negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
+    const bool hex = i < text.size() && text[i] == '$';
+    if (hex)
         ++i;
-    }
     if (i == text.size())
         return false;
     // The magnitude may reach 2^31 for a negative number; anything past that is refused at once,
     // so a long run of digits never overflows the accumulator.
     const std::int64_t limit = std::int64_t(INT32_MAX) + (negative ? 1 : 0);
     std::int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = DigitValue(text[i], base);
-        if (digit < 0)
-            return false;
-        magnitude = magnitude * base + digit;
-        if (magnitude > limit)
-            return false;
+    if (!hex) {
+        for (; i < text.size(); ++i) {
+            const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned('0');
+            if (digit > 9)
+                return false;
+            magnitude = magnitude * 10 + digit;
+            if (magnitude > limit)
+                return false;
+        }
+    } else {
+        for (; i < text.size(); ++i) {
+            const int digit = HexDigitValue(text[i]);
+            if (digit < 0)
+                return false;
+            magnitude = magnitude * 16 + digit;
+            if (magnitude > limit)
+                return false;
+        }
     }
     value = static_cast<int>(negative ? -magnitude : magnitude);
     return true;

@@ -66,6 +66,13 @@ public:
         char digits[11];
         Out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
     }
+    void Slashed(std::string_view text)
+    {
+        const std::size_t start = Out.size();
+        Out += text;
+        for (std::size_t i = Out.find('\\', start); i != std::string::npos; i = Out.find('\\', i + 1))
+            Out[i] = '/';
+    }
 
 private:
     std::string &Out;

@@ -110,6 +110,7 @@ TEST_F(CompileCli, UsageErrorsAndBadInput)
             EXPECT_EQ(run.Status, 1) << name << " " << command.toStdString() << run.Err;
             EXPECT_NE(run.Err.find(name), std::string::npos) << run.Err;
             EXPECT_LT(run.Err.size(), 2000u) << "long values are cut in messages";
+            EXPECT_TRUE(run.Out.empty()) << "no part of a fragment on a refusal";
             EXPECT_FALSE(QFile::exists(out)) << name;
         }
     }
