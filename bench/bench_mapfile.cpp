@@ -3,6 +3,7 @@
 // into memory and splitting it at CR LF.
 #include "output/core/Fragment.h"
 #include "output/core/MapFile.h"
+#include "bench_mapfile_sample.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,7 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,39 +22,9 @@ namespace {
 
 constexpr int Hotspots = 100000;
 
-// Rectangles, circles and polygons of 3 to 12 points in equal shares, with typical texts.
 const TMapFile &Map()
 {
-    static const TMapFile map = [] {
-        std::mt19937 random(11);
-        const auto number = [&](int limit) { return static_cast<int>(random() % limit); };
-        TMapFile m;
-        m.ImageFileName = "/home/ann/site/images/banner.gif";
-        m.DefaultURL = "index.html";
-        for (int i = 0; i < Hotspots; ++i) {
-            TMapRegion region;
-            region.Shape.Top = number(4000);
-            region.Shape.Left = number(4000);
-            region.Shape.Height = 1 + number(300);
-            region.Shape.Width = 1 + number(300);
-            region.URL = "pages/section" + std::to_string(i % 97) + "/item" + std::to_string(i) + ".html";
-            region.Target = i % 3 ? "" : "_blank";
-            if (i % 3 == 0) {
-                m.Rects.push_back(std::move(region));
-            } else if (i % 3 == 1) {
-                region.Shape.Radius = 1 + number(150);
-                region.Shape.Centre = {region.Shape.Radius, region.Shape.Radius};
-                m.Circles.push_back(std::move(region));
-            } else {
-                region.Shape.PointCount = 3 + number(10);
-                for (int p = 0; p < region.Shape.PointCount; ++p)
-                    region.Shape.Points.push_back({number(300), number(300)});
-                region.Shape.Points.push_back(region.Shape.Points.front());
-                m.Polys.push_back(std::move(region));
-            }
-        }
-        return m;
-    }();
+    static const TMapFile map = SampleMap(Hotspots);
     return map;
 }
 

@@ -5,17 +5,17 @@
 #include "cli/core/Html5Fragment.h"
 #include "cli/core/HtmlImport.h"
 #include "cli/core/MapCheck.h"
+#include "cli/image/ImageProbe.h"
 #include "output/core/MapFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
 #include <QSaveFile>
 
 #include <cerrno>
+#include <dlfcn.h>
 #include <cstdio>
 #include <stdexcept>
 #include <unistd.h>
@@ -68,6 +68,21 @@ TMapInput ReadMap(const QString &path, void (*report)(const QString &, const TNo
     return input;
 }
 
+using TReadImage = int (*)(const char *, int *, int *, char *, int);
+
+// The image module beside the program (build tree) or in its library folder (installed).
+TReadImage LoadImageReader()
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString name = QString::fromLatin1(ImageModuleName);
+    for (const QString &candidate : {dir + QLatin1Char('/') + name,
+                                     dir + QStringLiteral("/../" MAPOLIN_LIBDIR "/mapolin/") + name}) {
+        if (void *module = dlopen(QFile::encodeName(candidate).constData(), RTLD_NOW | RTLD_LOCAL))
+            return reinterpret_cast<TReadImage>(dlsym(module, ImageReaderSymbol));
+    }
+    return nullptr;
+}
+
 TImageState ReadImage(const QString &mapPath, const std::string &imagePath)
 {
     TImageState image;
@@ -75,16 +90,17 @@ TImageState ReadImage(const QString &mapPath, const std::string &imagePath)
     const QString path = QFileInfo(mapPath).dir().filePath(QString::fromLocal8Bit(imagePath));
     if (imagePath.empty() || !QFileInfo(path).isFile())
         return image;
-    QImageReader reader(path);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        image.State = TImageState::TState::Unreadable;
-        image.Reason = Local(reader.errorString());
+    image.State = TImageState::TState::Unreadable;
+    const TReadImage read = LoadImageReader();
+    if (!read) {
+        image.Reason = std::string("mapolin-map's image module ") + ImageModuleName + " is missing";
         return image;
     }
-    image.State = TImageState::TState::Read;
-    image.Width = picture.width();
-    image.Height = picture.height();
+    char reason[512] = {};
+    if (read(path.toLocal8Bit().constData(), &image.Width, &image.Height, reason, sizeof reason))
+        image.State = TImageState::TState::Read;
+    else
+        image.Reason = reason;
     return image;
 }
 

@@ -140,18 +140,22 @@ std::string WriteFragment(const TFragmentMap &map)
 
 void AppendFragmentHead(std::string &out, const TFragmentMap &map)
 {
-    TStringSink sink(out);
-    PutHead(sink, map, UpperAlign(map.Options.Align));
+    const std::string align = UpperAlign(map.Options.Align);
+    Append(out, [&](auto &sink) { PutHead(sink, map, align); });
 }
 
 void AppendFragmentArea(std::string &out, THotspotKind kind, const TFragmentArea &area)
 {
-    TStringSink sink(out);
-    PutArea(sink, kind, area);
+    // The fixed text of an AREA line is under 80 bytes; a number takes at most 13 with its ", ".
+    std::size_t bound = 80 + area.URL.size() + area.Target.size() + area.StatusText.size();
+    if (const auto *text = std::get_if<std::string>(&area.Coords))
+        bound += text->size();
+    else
+        bound += 13 * (4 + 2 * std::get<THotspotShape>(area.Coords).Points.size());
+    AppendBounded(out, bound, [&](auto &sink) { PutArea(sink, kind, area); });
 }
 
 void AppendFragmentTail(std::string &out, const TFragmentMap &map)
 {
-    TStringSink sink(out);
-    PutTail(sink, map);
+    Append(out, [&](auto &sink) { PutTail(sink, map); });
 }

@@ -38,6 +38,28 @@ public:
         return line;
     }
 
+    // The common number line, up to 9 plain digits with an optional "-" and the line end, read in
+    // the one pass that finds its end. Anything else is left for Next and the full integer rule.
+    bool NextPlainNumber(int &value)
+    {
+        const char *p = Rest.data();
+        const char *const end = p + Rest.size();
+        const bool negative = p != end && *p == '-';
+        p += negative;
+        const char *const digits = p;
+        int magnitude = 0;
+        while (p != end && p - digits < 9 && static_cast<unsigned char>(*p - '0') <= 9)
+            magnitude = magnitude * 10 + (*p++ - '0');
+        if (p == digits || (p != end && *p != '\r'))
+            return false;
+        if (p != end)
+            p += (p + 1 != end && p[1] == '\n') ? 2 : 1;
+        Rest.remove_prefix(static_cast<std::size_t>(p - Rest.data()));
+        ++LineNumber;
+        value = negative ? -magnitude : magnitude;
+        return true;
+    }
+
     int Line() const { return LineNumber; }
 
 private:
@@ -99,8 +121,10 @@ public:
 private:
     int Number()
     {
-        const std::string_view line = Lines.Next();
         int value = 0;
+        if (Lines.NextPlainNumber(value))
+            return value;
+        const std::string_view line = Lines.Next();
         if (!TryStrToInt(line, value))
             throw TStop{{Lines.Line(), InvalidIntegerMessage(line)}};
         return value;

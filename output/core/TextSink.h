@@ -44,6 +44,7 @@ public:
     }
     void Put(char c) { *At++ = c; }
     void Int(int value) { At = std::to_chars(At, At + 11, value).ptr; }
+    char *End() const { return At; }
     void Slashed(std::string_view text)
     {
         for (char c : text)
@@ -66,13 +67,6 @@ public:
         char digits[11];
         Out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
     }
-    void Slashed(std::string_view text)
-    {
-        const std::size_t start = Out.size();
-        Out += text;
-        for (std::size_t i = Out.find('\\', start); i != std::string::npos; i = Out.find('\\', i + 1))
-            Out[i] = '/';
-    }
 
 private:
     std::string &Out;
@@ -88,6 +82,30 @@ std::string Build(Write write)
     TBufferSink buffer(bytes.data());
     write(buffer);
     return bytes;
+}
+
+// The same two passes, appending to out.
+template <typename Write>
+void Append(std::string &out, Write write)
+{
+    TSizeSink size;
+    write(size);
+    const std::size_t at = out.size();
+    out.resize(at + size.Size);
+    TBufferSink buffer(out.data() + at);
+    write(buffer);
+}
+
+// One pass, appending to out, for a piece whose size is at most bound: cheaper than counting
+// first when the pieces are small.
+template <typename Write>
+void AppendBounded(std::string &out, std::size_t bound, Write write)
+{
+    const std::size_t at = out.size();
+    out.resize(at + bound);
+    TBufferSink buffer(out.data() + at);
+    write(buffer);
+    out.resize(static_cast<std::size_t>(buffer.End() - out.data()));
 }
 
 // Coordinates are 32-bit as the regions hold them; a sum past the range wraps as it would there.

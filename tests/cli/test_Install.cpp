@@ -34,11 +34,16 @@ TEST(Install, EveryFileInPlaceAndValid)
     const char *files[] = {"bin/mapolin", "bin/mapolin-map", "share/mapolin/mapolin.hlp",
                            "share/applications/mapolin.desktop", "share/mime/packages/mapolin.xml",
                            "share/metainfo/org.mapolin.Mapolin.metainfo.xml", "share/icons/hicolor/scalable/apps/mapolin.svg",
-                           "share/icons/hicolor/48x48/apps/mapolin.png", "share/man/man1/mapolin-map.1"};
+                           "share/icons/hicolor/48x48/apps/mapolin.png", "share/man/man1/mapolin-map.1", "lib/mapolin/mapolin-map-image.so"};
     for (const char *file : files)
         EXPECT_TRUE(QFile::exists(prefix.filePath(QString::fromLatin1(file)))) << file;
     EXPECT_EQ(QImage(prefix.filePath(QStringLiteral("share/icons/hicolor/48x48/apps/mapolin.png"))).size(), QSize(48, 48));
     EXPECT_EQ(RunProgram(prefix.filePath(QStringLiteral("bin/mapolin-map")), {QStringLiteral("--version")}, &log), 0) << log;
+    // The installed check finds its image module: the icon reads as a 48 x 48 image.
+    const QString map = prefix.filePath(QStringLiteral("icon.im"));
+    WriteBytes(map, prefix.filePath(QStringLiteral("share/icons/hicolor/48x48/apps/mapolin.png")).toStdString()
+                        + "\r\n\r\n\r\n1\r\n0\r\n0\r\n48\r\n48\r\nu\r\n\r\n0\r\n0\r\n");
+    EXPECT_EQ(RunProgram(prefix.filePath(QStringLiteral("bin/mapolin-map")), {QStringLiteral("check"), map}, &log), 0) << log;
 
     const QString share = prefix.filePath(QStringLiteral("share"));
     const struct {
