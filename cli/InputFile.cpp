@@ -27,7 +27,7 @@ TInputFile::TInputFile(const QString &path)
     } else if (!S_ISREG(info.st_mode)) {
         Problem = QStringLiteral("is not a regular file");
     } else if (info.st_size > 0) {
-        void *data = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        void *data = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (data == MAP_FAILED) {
             Problem = QString::fromStdString(FileErrorMessage(errno));
         } else {

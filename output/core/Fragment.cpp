@@ -108,17 +108,13 @@ void PutTail(Sink &out, const TFragmentMap &map)
     out.Put(CrLf);
 }
 
-template <typename Sink>
-void PutFragment(Sink &out, const TFragmentMap &map, std::string_view align)
+// The fixed text of an AREA line is under 80 bytes; a number takes at most 13 with its ", ".
+std::size_t AreaBound(const TFragmentArea &area)
 {
-    PutHead(out, map, align);
-    for (const TFragmentArea &area : map.Rects)
-        PutArea(out, THotspotKind::Rect, area);
-    for (const TFragmentArea &area : map.Circles)
-        PutArea(out, THotspotKind::Circle, area);
-    for (const TFragmentArea &area : map.Polys)
-        PutArea(out, THotspotKind::Poly, area);
-    PutTail(out, map);
+    std::size_t bound = 80 + area.URL.size() + area.Target.size() + area.StatusText.size();
+    if (const auto *text = std::get_if<std::string>(&area.Coords))
+        return bound + text->size();
+    return bound + 13 * (4 + 2 * std::get<THotspotShape>(area.Coords).Points.size());
 }
 
 std::string UpperAlign(const std::string &align)
@@ -132,10 +128,24 @@ std::string UpperAlign(const std::string &align)
 
 } // namespace
 
+// Reserving the sum of the areas' bounds touches no memory; only what is written is.
 std::string WriteFragment(const TFragmentMap &map)
 {
-    const std::string align = UpperAlign(map.Options.Align);
-    return Build([&](auto &out) { PutFragment(out, map, align); });
+    std::size_t bound = 0;
+    for (const auto *list : {&map.Rects, &map.Circles, &map.Polys})
+        for (const TFragmentArea &area : *list)
+            bound += AreaBound(area);
+    std::string out;
+    out.reserve(bound + 2 * (map.Src.size() + map.Options.Name.size() + map.DefaultURL.size()) + 512);
+    AppendFragmentHead(out, map);
+    for (const TFragmentArea &area : map.Rects)
+        AppendFragmentArea(out, THotspotKind::Rect, area);
+    for (const TFragmentArea &area : map.Circles)
+        AppendFragmentArea(out, THotspotKind::Circle, area);
+    for (const TFragmentArea &area : map.Polys)
+        AppendFragmentArea(out, THotspotKind::Poly, area);
+    AppendFragmentTail(out, map);
+    return out;
 }
 
 void AppendFragmentHead(std::string &out, const TFragmentMap &map)
@@ -146,13 +156,7 @@ void AppendFragmentHead(std::string &out, const TFragmentMap &map)
 
 void AppendFragmentArea(std::string &out, THotspotKind kind, const TFragmentArea &area)
 {
-    // The fixed text of an AREA line is under 80 bytes; a number takes at most 13 with its ", ".
-    std::size_t bound = 80 + area.URL.size() + area.Target.size() + area.StatusText.size();
-    if (const auto *text = std::get_if<std::string>(&area.Coords))
-        bound += text->size();
-    else
-        bound += 13 * (4 + 2 * std::get<THotspotShape>(area.Coords).Points.size());
-    AppendBounded(out, bound, [&](auto &sink) { PutArea(sink, kind, area); });
+    AppendBounded(out, AreaBound(area), [&](auto &sink) { PutArea(sink, kind, area); });
 }
 
 void AppendFragmentTail(std::string &out, const TFragmentMap &map)

@@ -268,16 +268,30 @@ std::string WriteMapFile(const TMapFile &map)
                 CheckPolygon(region.Shape);
         }
     }
-    return textsink::Build([&](auto &out) {
-        PutText(out, map.ImageFileName);
-        PutText(out, map.DefaultURL);
-        PutText(out, map.DefaultTarget);
-        for (const auto &[kind, list] : lists) {
-            PutNumber(out, static_cast<int>(list->size()));
-            for (const TMapRegion &region : *list)
-                PutRegion(out, kind, region);
-        }
+    // Each record is written in one pass into room reserved for its longest form; reserving the
+    // sum of those touches no memory, only what is written is.
+    const auto recordBound = [](const TMapRegion &region) {
+        return region.URL.size() + region.Target.size() + 4 + 13 * (7 + 2 * region.Shape.Points.size());
+    };
+    std::size_t bound = 3 * 13 + 6 + map.ImageFileName.size() + map.DefaultURL.size() + map.DefaultTarget.size();
+    for (const auto &[kind, list] : lists)
+        for (const TMapRegion &region : *list)
+            bound += recordBound(region);
+    std::string out;
+    out.reserve(bound);
+    textsink::Append(out, [&](auto &sink) {
+        PutText(sink, map.ImageFileName);
+        PutText(sink, map.DefaultURL);
+        PutText(sink, map.DefaultTarget);
     });
+    for (const auto &[listKind, list] : lists) {
+        const THotspotKind kind = listKind;
+        const int count = static_cast<int>(list->size());
+        textsink::AppendBounded(out, 13, [&](auto &sink) { PutNumber(sink, count); });
+        for (const TMapRegion &region : *list)
+            textsink::AppendBounded(out, recordBound(region), [&](auto &sink) { PutRegion(sink, kind, region); });
+    }
+    return out;
 }
 
 std::string ImageNotFoundMessage(std::string_view imagePath)

@@ -1,5 +1,5 @@
-// Byte sinks shared by the writers: one pass counts the exact size, a second fills a buffer of
-// that size, so large maps and fragments cost one allocation and no per-append bookkeeping.
+// Byte sinks shared by the writers: a text is appended either in two passes (count, then fill the
+// exact room) or in one pass into room for its longest form, never with per-piece bookkeeping.
 #pragma once
 
 #include "output/core/Hotspot.h"
@@ -43,12 +43,38 @@ public:
         At += text.size();
     }
     void Put(char c) { *At++ = c; }
-    void Int(int value) { At = std::to_chars(At, At + 11, value).ptr; }
+    // Coordinates are mostly below 10,000: those are written without the general conversion.
+    void Int(int value)
+    {
+        const unsigned v = static_cast<unsigned>(value);
+        if (v < 10) {
+            *At++ = static_cast<char>('0' + v);
+        } else if (v < 100) {
+            At[0] = static_cast<char>('0' + v / 10);
+            At[1] = static_cast<char>('0' + v % 10);
+            At += 2;
+        } else if (v < 1000) {
+            At[0] = static_cast<char>('0' + v / 100);
+            At[1] = static_cast<char>('0' + v / 10 % 10);
+            At[2] = static_cast<char>('0' + v % 10);
+            At += 3;
+        } else if (v < 10000) {
+            At[0] = static_cast<char>('0' + v / 1000);
+            At[1] = static_cast<char>('0' + v / 100 % 10);
+            At[2] = static_cast<char>('0' + v / 10 % 10);
+            At[3] = static_cast<char>('0' + v % 10);
+            At += 4;
+        } else {
+            At = std::to_chars(At, At + 11, value).ptr;
+        }
+    }
     char *End() const { return At; }
     void Slashed(std::string_view text)
     {
-        for (char c : text)
-            *At++ = c == '\\' ? '/' : c;
+        char *const start = At;
+        Put(text);
+        for (char *p = start; (p = static_cast<char *>(std::memchr(p, '\\', static_cast<std::size_t>(At - p)))); ++p)
+            *p = '/';
     }
 
 private:
@@ -72,19 +98,7 @@ private:
     std::string &Out;
 };
 
-// Runs write(sink) once to count and once to fill.
-template <typename Write>
-std::string Build(Write write)
-{
-    TSizeSink size;
-    write(size);
-    std::string bytes(size.Size, '\0');
-    TBufferSink buffer(bytes.data());
-    write(buffer);
-    return bytes;
-}
-
-// The same two passes, appending to out.
+// Appends write(sink) to out, counting its size in a first pass and filling it in a second.
 template <typename Write>
 void Append(std::string &out, Write write)
 {
