@@ -7,10 +7,10 @@
 #include "dialogs/Prompter.h"
 #include "regions/BaseRegionClass.h"
 #include "regions/ChannelField.h"
+#include "output/core/StrToInt.h"
 #include "regions/CircleRegionClass.h"
 #include "regions/PolyRegionClass.h"
 #include "regions/RectRegionClass.h"
-#include "regions/core/StrToInt.h"
 #include "regions/ScrollBox.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 #include "regions/ChannelField.h"
 
-#include "regions/core/StrToInt.h"
+#include "output/core/StrToInt.h"
 
 int TChannelField::ToInt() const { return StrToInt(text_.toStdString()); }

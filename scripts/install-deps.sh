@@ -10,6 +10,7 @@ packages=(
   dbus dbus-bin dbus-daemon dbus-session-bus-common dbus-x11
   dnsmasq-base python3 python3-aiosmtpd iproute2 util-linux mount
   libc-ares-dev libjpeg-dev
+  libgumbo-dev desktop-file-utils appstream libxml2-utils shared-mime-info
   xvfb xauth imagemagick openbox x11-utils
   fonts-liberation2 fonts-dejavu-core
 )

@@ -1,0 +1,226 @@
+// mapolin-map's two heavy commands: compile of a 100,000-hotspot map as a whole process against
+// cat of the same file plus the core writer alone, and import of a 20 MB page of 10,000 areas
+// against gumbo's own parse of that page.
+#include "cli/core/CompileMap.h"
+#include "cli/core/HtmlImport.h"
+#include "output/core/MapFile.h"
+#include "bench_mapfile_sample.h"
+
+#include <benchmark/benchmark.h>
+#include <gumbo.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+constexpr int Hotspots = 100000;
+constexpr int PageAreas = 10000;
+constexpr std::size_t PageSize = 20u << 20;
+
+std::string TempPath(const char *name)
+{
+    const char *dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/" + name + "." + std::to_string(getpid());
+}
+
+const std::string MapPath = TempPath("bench_cli.im");
+const std::string PagePath = TempPath("bench_cli.html");
+const std::string OutPath = TempPath("bench_cli_out.im");
+
+std::string SelfPath()
+{
+    char self[PATH_MAX] = {};
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    return std::string(self, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+std::string ToolPath()
+{
+    const std::string self = SelfPath();
+    return self.substr(0, self.rfind('/') + 1) + "mapolin-map";
+}
+
+void WriteFile(const std::string &path, const std::string &bytes)
+{
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    std::fclose(file);
+}
+
+// A long article with one map of 10,000 areas in the middle.
+std::string MakePage()
+{
+    std::mt19937 random(5);
+    std::string page = "<!DOCTYPE html><html><head><title>Site</title></head><body>\n";
+    const std::string paragraph = "<p>The <b>hotspot</b> editor keeps each <a href=\"x.html\">link</a> beside its "
+                                  "shape, and the map file keeps them all in order.</p>\n";
+    const std::size_t half = PageSize / 2;
+    while (page.size() < half)
+        page += paragraph;
+    page += "<img src=\"images/site.gif\" usemap=\"#nav\" alt=\"\">\n<map name=\"nav\">\n";
+    for (int i = 0; i < PageAreas; ++i) {
+        const int x = static_cast<int>(random() % 4000), y = static_cast<int>(random() % 4000);
+        if (i % 3 == 0)
+            page += "<area shape=\"rect\" coords=\"" + std::to_string(x) + "," + std::to_string(y) + "," +
+                    std::to_string(x + 40) + "," + std::to_string(y + 30) + "\" href=\"item" + std::to_string(i) + ".html\">\n";
+        else if (i % 3 == 1)
+            page += "<area shape=circle coords=\"" + std::to_string(x) + " " + std::to_string(y) + " 12\" href=item" +
+                    std::to_string(i) + ".html target=_blank>\n";
+        else
+            page += "<AREA SHAPE=POLY COORDS=\"" + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(x + 30) +
+                    "," + std::to_string(y) + "," + std::to_string(x + 15) + "," + std::to_string(y + 20) +
+                    "\" HREF=\"item" + std::to_string(i) + ".html\" ALT=\"Item\">\n";
+    }
+    page += "</map>\n";
+    while (page.size() < PageSize)
+        page += paragraph;
+    return page + "</body></html>\n";
+}
+
+const TMapFile &Map()
+{
+    static const TMapFile map = SampleMap(Hotspots);
+    return map;
+}
+
+const std::string &Page()
+{
+    static const std::string page = MakePage();
+    return page;
+}
+
+// Runs a program with standard output to /dev/null; its exit status.
+int Spawn(const std::vector<std::string> &arguments)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<char *> argv;
+    for (const std::string &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (failed || waitpid(pid, &status, 0) < 0)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::size_t CompileProcess() { return Spawn({ToolPath(), "compile", MapPath, "--workdir", "/home/ann/site"}); }
+std::size_t CatProcess() { return Spawn({"cat", MapPath}); }
+std::size_t CoreWriter()
+{
+    static const TFragmentMap fragment = FragmentOfMapFile(Map(), "/home/ann/site", {"bench_cli", "", "", "", "", ""}, false);
+    return WriteFragment(fragment).size();
+}
+std::size_t ImportProcess() { return Spawn({ToolPath(), "import", PagePath, "-o", OutPath}); }
+// gumbo's parse in a process of its own (this program, see main), so both sides start cold.
+std::size_t GumboProcess() { return Spawn({SelfPath(), "--gumbo-parse", PagePath}); }
+std::size_t CoreImport() { return ImportMap(Page(), {"", "", "/srv"}).Map.Rects.size(); }
+std::size_t GumboParse()
+{
+    GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, Page().data(), Page().size());
+    const std::size_t children = output->root->v.element.children.length;
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    return children;
+}
+
+template <std::size_t (*Run)()>
+void BM(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Run());
+}
+BENCHMARK(BM<CompileProcess>)->Name("mapolin-map compile (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM<CatProcess>)->Name("cat map file (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM<CoreWriter>)->Name("WriteFragment alone")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM<ImportProcess>)->Name("mapolin-map import (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM<GumboProcess>)->Name("gumbo parse (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM<CoreImport>)->Name("ImportMap (core)")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM<GumboParse>)->Name("gumbo parse alone")->Unit(benchmark::kMillisecond);
+
+double Ms(std::size_t (*run)())
+{
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    benchmark::DoNotOptimize(run());
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Best of interleaved runs of every side, so a busy machine hurts all of them alike.
+std::vector<double> Best(const std::vector<std::size_t (*)()> &runs, int rounds)
+{
+    std::vector<double> best(runs.size(), 1e300);
+    for (int round = 0; round < rounds; ++round)
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            best[i] = std::min(best[i], Ms(runs[i]));
+    return best;
+}
+
+} // namespace
+
+// Reads a page and parses it with gumbo, nothing else.
+int GumboParseFile(const char *path)
+{
+    FILE *file = std::fopen(path, "rb");
+    if (!file)
+        return 1;
+    std::string page;
+    char buffer[1 << 16];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        page.append(buffer, got);
+    std::fclose(file);
+    GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, page.data(), page.size());
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    return 0;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--gumbo-parse")
+        return GumboParseFile(argv[2]);
+    WriteFile(MapPath, WriteMapFile(Map()));
+    WriteFile(PagePath, Page());
+    if (CompileProcess() != 0 || ImportProcess() != 0 || CoreImport() == 0) {
+        std::printf("mapolin-map failed on the benchmark's files (%s)\n", ToolPath().c_str());
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    const std::vector<double> compile = Best({CompileProcess, CatProcess, CoreWriter}, 10);
+    std::printf("compile of %d hotspots: process %.1f ms, cat %.1f ms, core writer %.1f ms, "
+                "ratio %.2f (target <= 3)\n",
+                Hotspots, compile[0], compile[1], compile[2], compile[0] / (compile[1] + compile[2]));
+    const std::vector<double> processes = Best({ImportProcess, GumboProcess}, 5);
+    std::printf("import of a %zu MB page of %d areas: mapolin-map import %.1f ms, gumbo parse in a process %.1f ms, "
+                "ratio %.2f (target <= 1.5)\n",
+                Page().size() >> 20, PageAreas, processes[0], processes[1], processes[0] / processes[1]);
+    const std::vector<double> inProcess = Best({CoreImport, GumboParse}, 5);
+    std::printf("  in this process: ImportMap %.1f ms, gumbo parse %.1f ms, ratio %.2f\n", inProcess[0], inProcess[1],
+                inProcess[0] / inProcess[1]);
+    for (const std::string &path : {MapPath, PagePath, OutPath})
+        std::remove(path.c_str());
+    return 0;
+}

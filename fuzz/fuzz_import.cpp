@@ -1,0 +1,57 @@
+// Feeds arbitrary bytes as an HTML page to the map import; what it imports must write as a map
+// file that reads back equal, and compile both ways.
+#include "cli/core/CompileMap.h"
+#include "cli/core/Html5Fragment.h"
+#include "cli/core/HtmlImport.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <string_view>
+
+namespace {
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void StripLines(std::vector<TMapRegion> &regions)
+{
+    for (TMapRegion &region : regions)
+        region.Line = 0;
+}
+
+void Import(std::string_view page)
+{
+    // The first byte picks whether a map name and an image are given, so both paths are reached.
+    const unsigned mode = page.empty() ? 0 : static_cast<unsigned char>(page.front()) % 4;
+    const TImportResult result = ImportMap(page, {mode & 1 ? "m" : "", mode & 2 ? "i.gif" : "", "/srv"});
+    if (!result.Errors.empty())
+        return;
+    TMapFile expected = result.Map;
+    const TMapReadResult again = ReadMapFile(WriteMapFile(expected));
+    Check(!again.Error);
+    TMapFile read = again.Map;
+    for (auto *list : {&read.Rects, &read.Circles, &read.Polys})
+        StripLines(*list);
+    for (auto *list : {&expected.Rects, &expected.Circles, &expected.Polys})
+        StripLines(*list);
+    Check(read == expected);
+    for (const TMapRegion &polygon : result.Map.Polys)
+        Check(polygon.Shape.PointCount >= 3 && polygon.Shape.PointCount <= MaxImportedPolygonPoints);
+
+    const TFragmentMap fragment = FragmentOfMapFile(result.Map, "/srv/", {"m", "", "", "", "", ""}, false);
+    Check(!WriteFragment(fragment).empty());
+    Check(!WriteHtml5Fragment(fragment).Bytes.empty());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    Import(std::string_view(reinterpret_cast<const char *>(data), size));
+    return 0;
+}

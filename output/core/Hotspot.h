@@ -1,0 +1,27 @@
+// The plain hotspot records that the map file, the fragment writers and the command line share.
+//
+// Text encoding: fragments and map files are single-byte text in the system's ANSI code page.
+// On our platform that is the locale's encoding, UTF-8 (Qt's local 8-bit encoding on Linux), and
+// every core rule works on the bytes as they are: nothing is decoded, re-encoded or validated.
+#pragma once
+
+#include "output/core/Coords.h"
+
+#include <vector>
+
+// A hotspot's box and shape in image pixels. Circle centres and polygon points are offsets from
+// the box's left and top; a polygon holds PointCount + 1 points, the last the closing copy of
+// the first.
+struct THotspotShape {
+    int Top = 0;
+    int Left = 0;
+    int Height = 0;
+    int Width = 0;
+    int Radius = 0;
+    CoordPoint Centre;
+    int PointCount = 0;
+    std::vector<CoordPoint> Points;
+    bool operator==(const THotspotShape &) const = default;
+};
+
+enum class THotspotKind { Rect, Circle, Poly };

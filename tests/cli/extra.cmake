@@ -1,0 +1,11 @@
+# The command-line tests reach the cli core and run mapolin-map from bin/, beside them.
+function(mapolin_cli_tests_need_the_tool)
+  get_property(targets DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    if(target MATCHES "^cli_test_")
+      target_link_libraries(${target} PRIVATE cli)
+      add_dependencies(${target} mapolin-map mapolin)
+    endif()
+  endforeach()
+endfunction()
+cmake_language(DEFER CALL mapolin_cli_tests_need_the_tool)

@@ -1,0 +1,122 @@
+// mapolin-map compile against the core writer, the HTML5 fragment, usage errors and bad input.
+#include "RunTool.h"
+#include "../output/WorkedExample.h"
+#include "cli/core/CompileMap.h"
+#include "cli/core/Html5Fragment.h"
+
+#include <QTemporaryDir>
+
+#include <tuple>
+
+namespace {
+
+// What the editor delivers for the loaded worked map: its compile runs this same core writer on
+// the records it loaded (no status texts).
+std::string EditorBytes(bool clipboard)
+{
+    return WriteFragment(FragmentOfMapFile(worked::Map(), worked::WorkDir, worked::Options(), clipboard));
+}
+
+class CompileCli : public ::testing::Test {
+protected:
+    void SetUp() override { WriteBytes(Map, worked::MapFileBytes); }
+    QTemporaryDir Dir;
+    const QString Map = Dir.filePath(QStringLiteral("navmap.im"));
+    const QStringList WorkedOptions{QStringLiteral("--align"), QStringLiteral("middle"), QStringLiteral("--alt"),
+                                    QStringLiteral("Site navigation"), QStringLiteral("--border"), QStringLiteral("0"),
+                                    QStringLiteral("--hspace"), QStringLiteral("0"), QStringLiteral("--vspace"),
+                                    QStringLiteral("5"), QStringLiteral("--workdir"), QStringLiteral("C:\\web\\")};
+};
+
+} // namespace
+
+TEST_F(CompileCli, WorkedExampleByteForByte)
+{
+    std::string withoutAlt = worked::FragmentBytes;
+    for (const char *alt : {" ALT=\"About us\"", " ALT=\"Products\""})
+        withoutAlt.erase(withoutAlt.find(alt), std::string(alt).size());
+    ASSERT_EQ(EditorBytes(false), withoutAlt);
+    const TToolRun host = RunTool(QStringList{QStringLiteral("compile"), Map} + WorkedOptions);
+    EXPECT_EQ(host.Status, 0) << host.Err;
+    EXPECT_EQ(host.Out, EditorBytes(false));
+    const TToolRun clipboard = RunTool(QStringList{QStringLiteral("compile"), Map, QStringLiteral("--comment")} + WorkedOptions);
+    EXPECT_EQ(clipboard.Out, EditorBytes(true));
+    // The map name defaults to the file's base name.
+    const TToolRun bare = RunTool({QStringLiteral("compile"), Map});
+    EXPECT_EQ(bare.Out.substr(0, bare.Out.find("\r\n")), "<IMG SRC=\"C:/web/images/banner.gif\" USEMAP=\"#navmap\">");
+}
+
+TEST(Html5Fragment, EscapesAndFillsIn)
+{
+    TFragmentMap map = FragmentOfMapFile(worked::Map(), "", {"nav", "Left", "a \"b\" & <c>", "02", "5", ""}, false);
+    map.Rects[0].URL = "a.html?x=1&y=\"2\"<";
+    map.Rects[0].StatusText = "Fish & \"chips\" <now>";
+    const THtml5Fragment out = WriteHtml5Fragment(map);
+    EXPECT_EQ(out.Bytes,
+              "<img src=\"C:/web/images/banner.gif\" usemap=\"#nav\" alt=\"a &quot;b&quot; &amp; &lt;c>\" "
+              "style=\"float: left; border: 2px solid; margin: 5px 0\">\n<map name=\"nav\">\n"
+              "<area shape=\"rect\" coords=\"10,20,109,69\" href=\"a.html?x=1&amp;y=&quot;2&quot;&lt;\" target=\"_blank\" "
+              "alt=\"Fish &amp; &quot;chips&quot; &lt;now>\">\n"
+              "<area shape=\"circle\" coords=\"150,60,25\" href=\"contact.html\" alt=\"contact.html\">\n"
+              "<area shape=\"poly\" coords=\"200,10,260,10,230,50\" href=\"products/list.html\" target=\"main\" "
+              "alt=\"products/list.html\">\n"
+              "<area shape=\"default\" href=\"index.html\" alt=\"index.html\">\n</map>\n");
+    ASSERT_EQ(out.Warnings.size(), 1u);
+    EXPECT_NE(out.Warnings[0].find("3 area(s)"), std::string::npos);
+    map.Options.Name = "two words";
+    EXPECT_THROW(WriteHtml5Fragment(map), std::invalid_argument);
+}
+
+TEST_F(CompileCli, UsageErrorsAndBadInput)
+{
+    WriteBytes(Dir.filePath(QStringLiteral("page.html")), "<map name=m><area coords=1,2,3,4 href=a></map>");
+    const QStringList usage[] = {
+        {},
+        {QStringLiteral("frobnicate")},
+        {QStringLiteral("compile")},
+        {QStringLiteral("compile"), Map, Map},
+        {QStringLiteral("compile"), Map, QStringLiteral("--bogus")},
+        {QStringLiteral("compile"), Map, QStringLiteral("--border")},
+        {QStringLiteral("compile"), Map, QStringLiteral("--border"), QStringLiteral("1px")},
+        {QStringLiteral("compile"), Map, QStringLiteral("--name"), QString()},
+        {QStringLiteral("check"), Map, QStringLiteral("--fix")},
+        {QStringLiteral("import"), Dir.filePath(QStringLiteral("page.html"))},
+    };
+    for (const QStringList &arguments : usage) {
+        const TToolRun run = RunTool(arguments);
+        EXPECT_EQ(run.Status, 2) << arguments.join(' ').toStdString();
+        EXPECT_NE(run.Err.find("mapolin-map"), std::string::npos);
+        EXPECT_TRUE(run.Out.empty());
+    }
+    for (const char *help : {"--help", "--version"})
+        EXPECT_EQ(RunTool({QString::fromLatin1(help)}).Status, 0);
+    EXPECT_EQ(RunTool({QStringLiteral("import"), QStringLiteral("--help")}).Status, 0);
+
+    // Every command on hostile files: a message naming the file, status 1, no output file.
+    const std::tuple<const char *, std::string> files[] = {
+        {"empty.im", ""},
+        {"binary.im", std::string("\x00\xff\x89PNG\r\n\x1a\n\x00\x00", 12)},
+        {"long.im", "a.gif\r\n\r\n\r\n" + std::string(50 << 20, '7') + "\r\n"},
+        {"counts.im", "a.gif\r\n\r\n\r\n2147483647\r\n"},
+        {"points.im", "a.gif\r\n\r\n\r\n0\r\n0\r\n1\r\n0\r\n0\r\n9\r\n9\r\nu\r\n\r\n99999999999\r\n"},
+        {"unclosed.html", "<map name=m><div><area coords=1,2,3,4 href=a><map name=n><area shape=poly coords=1,2,3"},
+    };
+    const QString out = Dir.filePath(QStringLiteral("out.im"));
+    for (const auto &[name, bytes] : files) {
+        const QString path = Dir.filePath(QString::fromLatin1(name));
+        WriteBytes(path, bytes);
+        for (const QString &command : {QStringLiteral("compile"), QStringLiteral("check"), QStringLiteral("import")}) {
+            const TToolRun run = RunTool(QStringList{command, path, QStringLiteral("-o"), out}.mid(0, command == "import" ? 4 : 2));
+            EXPECT_EQ(run.Status, 1) << name << " " << command.toStdString() << run.Err;
+            EXPECT_NE(run.Err.find(name), std::string::npos) << run.Err;
+            EXPECT_LT(run.Err.size(), 2000u) << "long values are cut in messages";
+            EXPECT_TRUE(run.Out.empty()) << "no part of a fragment on a refusal";
+            EXPECT_FALSE(QFile::exists(out)) << name;
+        }
+    }
+    for (const QString &missing : {Dir.path(), Dir.filePath(QStringLiteral("missing.im"))}) {
+        const TToolRun run = RunTool({QStringLiteral("compile"), missing});
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Err.find(missing.toStdString()), std::string::npos);
+    }
+}

@@ -1,0 +1,104 @@
+// The fragment writer and the image reference rule, byte for byte.
+#include "output/core/Fragment.h"
+#include "output/core/Paths.h"
+#include "WorkedExample.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace {
+
+TFragmentArea Area(const TMapRegion &region, std::string status = {})
+{
+    return {region.Shape, region.URL, region.Target, std::move(status)};
+}
+
+TFragmentMap WorkedFragment()
+{
+    const TMapFile map = worked::Map();
+    TFragmentMap fragment;
+    fragment.Src = ImageSrc(worked::WorkDir, map.ImageFileName);
+    fragment.Options = worked::Options();
+    fragment.Rects = {Area(map.Rects[0], "About us")};
+    fragment.Circles = {Area(map.Circles[0])};
+    fragment.Polys = {Area(map.Polys[0], "Products")};
+    fragment.DefaultURL = map.DefaultURL;
+    return fragment;
+}
+
+} // namespace
+
+TEST(Paths, RelativeImageReferences)
+{
+    const std::tuple<const char *, const char *, const char *> cases[] = {
+        {"C:\\web\\", "C:\\web\\images\\banner.gif", "images/banner.gif"},
+        {"C:\\web", "C:\\web\\images\\banner.gif", "images/banner.gif"},
+        {"C:\\web\\pages\\", "C:\\web\\images\\banner.gif", "../images/banner.gif"},
+        {"c:\\WEB\\", "C:\\web\\banner.gif", "banner.gif"},
+        {"C:\\web\\", "D:\\art\\banner.gif", "D:/art/banner.gif"},
+        {"C:\\web\\abc\\", "C:\\web\\abcd\\x.gif", "../abcd/x.gif"},
+        {"C:\\web\\", "C:\\xeb\\p.gif", "../xeb/p.gif"},
+        {"", "C:\\web\\images\\banner.gif", "C:/web/images/banner.gif"},
+        {"/home/ann/site", "/home/ann/site/img/a.gif", "img/a.gif"},
+        {"/home/ann/site/pages/", "/home/ann/art/a.gif", "../../art/a.gif"},
+        {"/srv/www/", "x", "x"},
+    };
+    for (const auto &[workDir, image, src] : cases)
+        EXPECT_EQ(ImageSrc(workDir, image), src) << workDir << " + " << image;
+    EXPECT_EQ(JoinPath("", "a.a"), "a.a");
+    EXPECT_EQ(JoinPath("C:\\web/", "/a.a"), "C:\\web\\a.a");
+    EXPECT_EQ(JoinPath("/srv", "a.a"), "/srv/a.a");
+    EXPECT_EQ(MakeRelativePath("C:\\web\\", ""), "");
+    EXPECT_EQ(MakeRelativePath("C:", "C:\\x.gif"), "x.gif") << "a drive alone gets a dummy file name";
+}
+
+TEST(Fragment, WorkedExampleHostAndClipboard)
+{
+    TFragmentMap fragment = WorkedFragment();
+    EXPECT_EQ(WriteFragment(fragment), worked::FragmentBytes);
+    fragment.ClipboardMode = true;
+    EXPECT_EQ(WriteFragment(fragment), std::string(ClipboardComment) + "\r\n" + worked::FragmentBytes);
+    // A region's own coordinate text gives the same line as its box and shape.
+    fragment.ClipboardMode = false;
+    fragment.Polys[0].Coords = std::string("200, 10, 260, 10, 230, 50");
+    EXPECT_EQ(WriteFragment(fragment), worked::FragmentBytes);
+}
+
+TEST(Fragment, OptionsAndAreaEdgeCases)
+{
+    TFragmentMap empty;
+    empty.Src = "a.gif";
+    empty.Options.Name = "m";
+    empty.DefaultTarget = "_top"; // no default URL: no default line
+    const std::string bare = "<IMG SRC=\"a.gif\" USEMAP=\"#m\">\r\n<MAP NAME=\"m\">\r\n</MAP>\r\n";
+    EXPECT_EQ(WriteFragment(empty), bare);
+    empty.ClipboardMode = true;
+    EXPECT_EQ(WriteFragment(empty), std::string(ClipboardComment) + "\r\n" + bare);
+
+    const std::tuple<TMapOptions, const char *> images[] = {
+        {{"m", "", "", "", "0", "0"}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\">"},
+        {{"m", "", "", "00", "00", "7"}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\" BORDER=00 VSPACE=00 HSPACE=7>"},
+        {{"m", "left\xE9x", "a \"q\"", "", "", ""}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\" ALIGN=\"LEFT\xE9X\" ALT=\"a \"q\"\">"},
+    };
+    for (const auto &[options, line] : images) {
+        TFragmentMap map;
+        map.Src = "a.gif";
+        map.Options = options;
+        const std::string out = WriteFragment(map);
+        EXPECT_EQ(out.substr(0, out.find("\r\n")), line);
+    }
+
+    TFragmentMap shapes;
+    shapes.Options.Name = "m";
+    shapes.Polys = {{std::string("1, 2"), "p\\q\\", "t\"", ""}};
+    shapes.Circles = {{std::string("3, 4, 5"), "", "", "s"}};
+    shapes.Rects = {{worked::Box(0, 0, 1, 1), "r", "", ""}};
+    shapes.DefaultURL = "d\\e";
+    shapes.DefaultTarget = "f";
+    EXPECT_EQ(WriteFragment(shapes), "<IMG SRC=\"\" USEMAP=\"#m\">\r\n<MAP NAME=\"m\">\r\n"
+                                     "<AREA SHAPE=RECT COORDS=\"0, 0, 0, 0\" HREF=\"r\">\r\n"
+                                     "<AREA SHAPE=CIRCLE COORDS=\"3, 4, 5\" HREF=\"\" ALT=\"s\">\r\n"
+                                     "<AREA SHAPE=POLYGON COORDS=\"1, 2\" HREF=\"p/q/\" TARGET=\"t\"\">\r\n"
+                                     "<AREA SHAPE=DEFAULT HREF=\"d/e\" TARGET=\"f\">\r\n</MAP>\r\n");
+}

@@ -1,0 +1,165 @@
+// The map file reader and writer: the worked file, the integer rule, and cut, odd and hostile input.
+#include "output/core/MapFile.h"
+#include "output/core/StrToInt.h"
+#include "WorkedExample.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <random>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+std::string Lines(std::initializer_list<std::string> lines)
+{
+    std::string bytes;
+    for (const std::string &line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+// A file with one rectangle count line and nothing else of interest.
+std::string WithRectCount(const std::string &count) { return Lines({"i.gif", "", "", count}); }
+
+} // namespace
+
+TEST(MapFile, WorkedExampleWritesAndReadsBack)
+{
+    EXPECT_EQ(WriteMapFile(worked::Map()), worked::MapFileBytes);
+    const TMapReadResult read = ReadMapFile(worked::MapFileBytes);
+    EXPECT_FALSE(read.Error);
+    EXPECT_EQ(read.Map, worked::Map());
+    EXPECT_EQ(WriteMapFile(TMapFile{}), Lines({"", "", "", "0", "0", "0"}));
+}
+
+TEST(MapFile, IntegerRule)
+{
+    const std::pair<const char *, int> good[] = {{" 12", 12}, {"+12", 12}, {"$0C", 12}, {"-$0c", -12},
+                                                 {"-2147483648", INT32_MIN}, {"$7FFFFFFF", INT32_MAX},
+                                                 {"-$80000000", INT32_MIN}, {"0000000000012", 12}};
+    for (const auto &[text, value] : good) {
+        int read = 0;
+        EXPECT_TRUE(TryStrToInt(text, read)) << text;
+        EXPECT_EQ(read, value) << text;
+    }
+    for (const char *text : {"12 ", "", " ", "-", "$", "+$", "2147483648", "$80000000", "-2147483649", "1e3",
+                             "0x1", "\t1", "1 2", "99999999999999999999999"}) {
+        int read = 0;
+        EXPECT_FALSE(TryStrToInt(text, read)) << text;
+    }
+    EXPECT_THROW(StrToInt("12 "), EConvertError);
+    const TMapReadResult read = ReadMapFile(WithRectCount("12 "));
+    ASSERT_TRUE(read.Error);
+    EXPECT_EQ(*read.Error, (TMapFileError{4, "'12 ' is not a valid integer value"}));
+}
+
+// Cut after every whole line, and after every byte: no crash, the error at the next number line,
+// and only whole records kept.
+TEST(MapFile, FileCutShort)
+{
+    const std::set<int> textLines{1, 2, 3, 9, 10, 16, 17, 26, 27};
+    const std::string &full = worked::MapFileBytes;
+    std::size_t end = 0;
+    for (int kept = 0; kept < 36; ++kept, end = full.find("\r\n", end) + 2) {
+        const TMapReadResult read = ReadMapFile(full.substr(0, end));
+        int expectedLine = kept + 1;
+        while (textLines.count(expectedLine))
+            ++expectedLine;
+        ASSERT_TRUE(read.Error) << kept;
+        EXPECT_EQ(*read.Error, (TMapFileError{expectedLine, "'' is not a valid integer value"})) << kept;
+        EXPECT_EQ(read.Map.Rects.size(), kept >= 8 ? 1u : 0u) << kept << " (missing texts read as empty)";
+        EXPECT_EQ(read.Map.Circles.size(), kept >= 20 ? 1u : 0u) << kept;
+        EXPECT_TRUE(read.Map.Polys.empty()) << kept;
+    }
+    for (std::size_t size = 0; size < full.size(); ++size) {
+        const TMapReadResult read = ReadMapFile(full.substr(0, size));
+        EXPECT_EQ(read.Error.has_value(), size < full.size() - 2) << size;
+        // Byte 26 cuts the file just as its end does.
+        const TMapReadResult cut = ReadMapFile(full.substr(0, size) + '\x1a' + full.substr(size));
+        EXPECT_EQ(cut.Map, read.Map) << size;
+        EXPECT_EQ(cut.Error, read.Error) << size;
+    }
+}
+
+TEST(MapFile, LineEndsAndOddText)
+{
+    // A lone LF is text; CR alone and CR LF both end a line.
+    const TMapReadResult lf = ReadMapFile("a.gif\n1\n");
+    EXPECT_EQ(lf.Map.ImageFileName, "a.gif\n1\n");
+    EXPECT_EQ(*lf.Error, (TMapFileError{4, "'' is not a valid integer value"}));
+    const TMapReadResult mixed = ReadMapFile("a.gif\rd\n\r\n\r\n-3\r0\r\n0\r\nextra\r\n");
+    EXPECT_FALSE(mixed.Error) << "counts of 0 and below read no records; extra lines are ignored";
+    EXPECT_EQ(mixed.Map.DefaultURL, "d\n");
+    const TMapReadResult number = ReadMapFile(WithRectCount("1\n"));
+    EXPECT_EQ(*number.Error, (TMapFileError{4, "'1\n' is not a valid integer value"}));
+
+    // Texts go through as bytes, quotes and non-ASCII included; a 10 MB line too.
+    TMapFile map = worked::Map();
+    map.ImageFileName = std::string(10 << 20, 'x');
+    map.Rects[0].URL = "\xC3\xA9t\xE9 \"q\"\n";
+    const TMapReadResult big = ReadMapFile(WriteMapFile(map));
+    EXPECT_FALSE(big.Error);
+    EXPECT_EQ(big.Map, map);
+
+    for (auto broken : {+[](TMapFile &m) { m.Rects[0].URL = "a\rb"; }, +[](TMapFile &m) { m.DefaultTarget = "\x1a"; },
+                        +[](TMapFile &m) { m.Polys[0].Shape.Points.pop_back(); },
+                        +[](TMapFile &m) { m.Polys[0].Shape.PointCount = -1; }}) {
+        TMapFile bad = worked::Map();
+        broken(bad);
+        EXPECT_THROW(WriteMapFile(bad), std::invalid_argument);
+    }
+}
+
+TEST(MapFile, HostileCounts)
+{
+    // Huge counts cost nothing ahead of their records: the first missing record stops reading.
+    const TMapReadResult huge = ReadMapFile(WithRectCount("2147483647"));
+    EXPECT_EQ(*huge.Error, (TMapFileError{5, "'' is not a valid integer value"}));
+    const TMapReadResult overflow = ReadMapFile(WithRectCount("2147483648"));
+    EXPECT_EQ(*overflow.Error, (TMapFileError{4, "'2147483648' is not a valid integer value"}));
+
+    const std::string beforeCount = worked::MapFileBytes.substr(0, worked::MapFileBytes.find("3\r\n5\r\n5\r\n65"));
+    for (const char *count : {"-1", "101", "2147483647", "-2147483648"}) {
+        const TMapReadResult read = ReadMapFile(beforeCount + count + "\r\n5\r\n5\r\n");
+        ASSERT_TRUE(read.Error) << count;
+        EXPECT_EQ(read.Error->Line, 28);
+        EXPECT_EQ(read.Error->Message, std::string("Line 28: a polygon point count of ") + count + " is outside 0 to 100");
+        EXPECT_EQ(read.Map.Rects.size() + read.Map.Circles.size(), 2u) << "earlier records stay";
+        EXPECT_TRUE(read.Map.Polys.empty());
+    }
+    TMapFile widest = worked::Map();
+    widest.Polys[0].Shape.PointCount = 100;
+    widest.Polys[0].Shape.Points.assign(101, {INT32_MIN, INT32_MAX});
+    EXPECT_EQ(ReadMapFile(WriteMapFile(widest)).Map, widest);
+}
+
+TEST(MapFile, RandomBytesReadBackAsWritten)
+{
+    std::mt19937 random(31);
+    const std::string alphabet = "0123456789-+$ Aa\r\n\x1a\xff";
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = worked::MapFileBytes;
+        for (int edits = 1 + static_cast<int>(random() % 4); edits > 0; --edits)
+            bytes[random() % bytes.size()] = alphabet[random() % alphabet.size()];
+        const TMapReadResult read = ReadMapFile(bytes);
+        if (read.Error)
+            continue;
+        const TMapReadResult again = ReadMapFile(WriteMapFile(read.Map));
+        ASSERT_FALSE(again.Error) << bytes;
+        ASSERT_EQ(again.Map, read.Map) << bytes;
+    }
+}
+
+TEST(MapFile, Messages)
+{
+    EXPECT_EQ(ImageNotFoundMessage("C:\\a.gif"), "Image file not found. \r\nLooking for C:\\a.gif");
+    EXPECT_EQ(FileErrorMessage(ENOENT), "File not found");
+    EXPECT_EQ(FileErrorMessage(EACCES), "File access denied");
+    EXPECT_EQ(FileErrorMessage(EISDIR), "File access denied");
+    EXPECT_EQ(FileErrorMessage(ENOSPC), "Disk full");
+    EXPECT_EQ(FileErrorMessage(ENAMETOOLONG), "Invalid filename");
+    EXPECT_EQ(FileErrorMessage(EMFILE), "Too many open files");
+    EXPECT_EQ(FileErrorMessage(EIO), "I/O error " + std::to_string(EIO));
+}
