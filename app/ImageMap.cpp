@@ -207,7 +207,7 @@ void TfrmImageMap::CreateMenu()
         return action;
     };
     New1 = add(file, "New1", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TfrmImageMap::btnNewClick);
-    Compile1 = add(file, "Compile1", QStringLiteral("&Compile"), {}, &TfrmImageMap::btnCompileClick);
+    Compile1 = add(file, "Compile1", QStringLiteral("&Compile"), {}, &TfrmImageMap::Compile1Click);
     Load1 = add(file, "Load1", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TfrmImageMap::Load1Click);
     Save1 = add(file, "Save1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TfrmImageMap::Save1Click);
     Donw1 = add(file, "Donw1", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TfrmImageMap::btnDoneClick);
@@ -295,8 +295,10 @@ void TfrmImageMap::btnNewClick()
         answer = Prompter().Message(this, IPrompter::Kind::Warning, QStringLiteral("Warning"),
                                     QStringLiteral("Save changes?"),
                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Yes)
-            Save1Click();
+        // A cancelled save dialog goes on; a save that failed stops here with the map intact,
+        // which going on would clear.
+        if (answer == QMessageBox::Yes && SaveMap() == TSaveResult::Failed)
+            return;
     }
     if (answer == QMessageBox::Cancel)
         return;
@@ -311,7 +313,13 @@ void TfrmImageMap::btnNewClick()
     const QString path = Prompter().OpenFile(this, request);
     if (path.isEmpty())
         return;
+    OpenImageFile(path);
+    EnableButtons();
+    GetDefaultURL();
+}
 
+void TfrmImageMap::OpenImageFile(const QString &path)
+{
     AppCursor::SetShape(Qt::WaitCursor);
     PMultiImage1->SetImageName(path);
     ImageFileName = path;
@@ -323,9 +331,6 @@ void TfrmImageMap::btnNewClick()
     Image1->SetPicture(PMultiImage1->Picture());
     Image1->show();
     PMultiImage1->SetImageName(QString());
-
-    EnableButtons();
-    GetDefaultURL();
 }
 
 void TfrmImageMap::EnableButtons()
@@ -370,21 +375,6 @@ void TfrmImageMap::lblColourClick()
         region->SetPenColor(*chosen);
         region->repaint();
     });
-}
-
-void TfrmImageMap::Load1Click()
-{
-    // Loading a map file arrives with the map file format.
-}
-
-void TfrmImageMap::Save1Click()
-{
-    // Saving a map file arrives with the map file format.
-}
-
-void TfrmImageMap::btnCompileClick()
-{
-    // Compiling arrives with the HTML compiler.
 }
 
 void TfrmImageMap::About1Click()

@@ -89,6 +89,7 @@ public:
     void Load1Click();
     void Save1Click();
     void btnCompileClick();
+    void Compile1Click();
     void btnDoneClick();
     void About1Click();
     void Contents1Click();
@@ -118,6 +119,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    enum class TSaveResult { Saved, Cancelled, Failed };
+    TSaveResult SaveMap();
+    // Reads an image through the reader into Image1, as New and a map file's load do.
+    void OpenImageFile(const QString &path);
+    // Gives a region the channel, the bottom bar and the line colour.
+    void HandOver(TBaseRegion *region);
+    // Brings a region to the front unless it is there already, which a new one is.
+    static void RaiseIfNeeded(TBaseRegion *region);
     void CreateControls();
     QToolButton *AddToolButton(const char *name, const QString &hint, const char *glyph, int x, int tag);
     void CreateMenu();

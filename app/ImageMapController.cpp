@@ -153,16 +153,30 @@ void TfrmImageMap::StartDrawing(TBaseRegion *region, TRegionLists::List &list, Q
     region->show();
     region->raise();
     region->setGeometry(Image1->geometry());
+    HandOver(region);
+    region->raise();
+    list.append(region);
+    button->setChecked(true);
+    txtInfo->SetText(QStringLiteral("DRAWING"));
+}
+
+void TfrmImageMap::HandOver(TBaseRegion *region)
+{
     region->txtXPos = txtXPos;
     region->txtYPos = txtYPos;
     region->txtInfo = txtInfo;
     region->txtTarget = txtTarget;
     region->cmbURL = cmbURL;
     region->SetPenColor(LineColour());
-    region->raise();
-    list.append(region);
-    button->setChecked(true);
-    txtInfo->SetText(QStringLiteral("DRAWING"));
+}
+
+void TfrmImageMap::RaiseIfNeeded(TBaseRegion *region)
+{
+    // raise() looks the region up among all its siblings: with thousands loaded, skipping the
+    // search for the region already on top keeps loading linear.
+    const QObjectList &siblings = region->parentWidget()->children();
+    if (siblings.isEmpty() || siblings.constLast() != region)
+        region->raise();
 }
 
 void TfrmImageMap::Image1Click()

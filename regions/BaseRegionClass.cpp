@@ -102,6 +102,21 @@ void TBaseRegion::Deselect()
     Selected = false;
 }
 
+THotspotShape TBaseRegion::Shape(QPoint origin) const
+{
+    THotspotShape shape;
+    shape.Top = Top() - origin.y();
+    shape.Left = Left() - origin.x();
+    shape.Height = Height();
+    shape.Width = Width();
+    return shape;
+}
+
+void TBaseRegion::SetShape(const THotspotShape &shape, QPoint origin)
+{
+    SetBounds(origin.x() + shape.Left, origin.y() + shape.Top, shape.Width, shape.Height);
+}
+
 void TBaseRegion::MouseDown(TMouseButton, TShiftState, int, int) {}
 void TBaseRegion::MouseMove(TShiftState, int, int) {}
 void TBaseRegion::MouseUp(TMouseButton, TShiftState, int, int) {}

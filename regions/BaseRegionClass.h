@@ -1,6 +1,7 @@
 // Base of every hotspot: a transparent control over the image that paints its outline and reads the mouse.
 #pragma once
 
+#include "output/core/Hotspot.h"
 #include "regions/RegionTypes.h"
 #include "regions/core/RegionGeometry.h"
 
@@ -87,6 +88,11 @@ public:
     virtual QString GetCoords() const = 0;
     // Shrinks a spanning region to its shape's box.
     virtual void FitToShape() = 0;
+
+    // The hotspot as map files hold it, the box relative to origin (the image's, in the parent
+    // frame); and back. Each shape adds its own fields.
+    virtual THotspotShape Shape(QPoint origin) const;
+    virtual void SetShape(const THotspotShape &shape, QPoint origin);
 
 protected:
     // What the shape draws with the prepared pen.

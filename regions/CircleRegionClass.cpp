@@ -98,6 +98,22 @@ QString TCircleRegion::GetCoords() const
     return QString::fromStdString(CircleCoords(Left(), Top(), {CenterX, CenterY}, Radius));
 }
 
+THotspotShape TCircleRegion::Shape(QPoint origin) const
+{
+    THotspotShape shape = TBaseRegion::Shape(origin);
+    shape.Radius = Radius;
+    shape.Centre = {CenterX, CenterY};
+    return shape;
+}
+
+void TCircleRegion::SetShape(const THotspotShape &shape, QPoint origin)
+{
+    Radius = shape.Radius;
+    CenterX = shape.Centre.x;
+    CenterY = shape.Centre.y;
+    TBaseRegion::SetShape(shape, origin);
+}
+
 void TCircleRegion::FitToShape()
 {
     const QPoint origin = RequestImageOrigin();

@@ -28,6 +28,8 @@ public:
     // "X, Y, R": the centre in the parent frame and the radius.
     QString GetCoords() const override;
     void FitToShape() override;
+    THotspotShape Shape(QPoint origin) const override;
+    void SetShape(const THotspotShape &shape, QPoint origin) override;
     void SpanImage();
 
 protected:

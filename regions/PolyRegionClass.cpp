@@ -120,6 +120,25 @@ QString TPolyRegion::GetCoords() const
     return QString::fromStdString(PolyCoords(Left(), Top(), points, PointCount));
 }
 
+THotspotShape TPolyRegion::Shape(QPoint origin) const
+{
+    THotspotShape shape = TBaseRegion::Shape(origin);
+    shape.PointCount = PointCount;
+    for (int i = 0; i <= std::clamp(PointCount, 0, polygeom::Slots - 1); ++i)
+        shape.Points.push_back({Points[Slot(i)].x, Points[Slot(i)].y});
+    return shape;
+}
+
+void TPolyRegion::SetShape(const THotspotShape &shape, QPoint origin)
+{
+    // The reader holds PointCount within the slots; anything past them is not a point of this one.
+    PointCount = std::clamp(shape.PointCount, 0, polygeom::Slots - 1);
+    Points = {};
+    for (std::size_t i = 0; i < shape.Points.size() && i < Points.size(); ++i)
+        Points[i] = {shape.Points[i].x, shape.Points[i].y};
+    TBaseRegion::SetShape(shape, origin);
+}
+
 void TPolyRegion::FitToShape()
 {
     const QPoint origin = RequestImageOrigin();

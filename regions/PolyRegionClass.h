@@ -28,6 +28,8 @@ public:
     // Slot 0 always, then every further vertex, in the parent frame; never the closing copy.
     QString GetCoords() const override;
     void FitToShape() override;
+    THotspotShape Shape(QPoint origin) const override;
+    void SetShape(const THotspotShape &shape, QPoint origin) override;
     void SpanImage();
 
 protected:

@@ -1,0 +1,229 @@
+// Compile, save and load from the main window: the worked map through the whole road, the
+// command line's bytes, scrolling, failures that must lose nothing, and a save killed halfway.
+#define QTEST_QPA_MOUSE_HANDLING
+#include "AppHarness.h"
+#include "../cli/RunTool.h"
+#include "../output/WorkedExample.h"
+
+#include "app/ImageView.h"
+#include "dialogs/AddHotspotForm.h"
+#include "dialogs/MapOptionsForm.h"
+#include "output/core/MapFile.h"
+#include "regions/PolyRegionClass.h"
+#include "regions/ScrollBox.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <csignal>
+
+#include <sys/resource.h>
+
+namespace {
+
+std::string ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(unreadable)");
+}
+
+std::string Replace(std::string text, const std::string &from, const std::string &to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+class MapCommandsTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    ModalAnswers modal{prompter};
+    TfrmImageMap window;
+    const QString web = dir.filePath(QStringLiteral("web"));
+    QString image;
+    QString mapFile = dir.filePath(QStringLiteral("navmap.im"));
+    std::string mapBytes;
+    TMapOptions options = worked::Options();
+
+    void SetUp() override
+    {
+        QDir().mkpath(web + QStringLiteral("/images"));
+        image = WriteImage(dir, QStringLiteral("web/images/banner.gif"), {300, 100}, "gif");
+        mapBytes = Replace(worked::MapFileBytes, "C:\\web\\images\\banner.gif", image.toStdString());
+        WriteBytes(mapFile, mapBytes);
+        modal.other = [this](QWidget &form) {
+            auto *dialog = qobject_cast<TfrmMapOptions *>(&form);
+            ASSERT_NE(dialog, nullptr);
+            dialog->txtMapName->setText(QString::fromStdString(options.Name));
+            dialog->cmbAlign->setEditText(QString::fromStdString(options.Align));
+            dialog->txtAltDesc->setText(QString::fromStdString(options.Alt));
+            dialog->txtBorderWidth->setText(QString::fromStdString(options.Border));
+            dialog->txtVert->setText(QString::fromStdString(options.VSpace));
+            dialog->txtHoriz->setText(QString::fromStdString(options.HSpace));
+            dialog->btnOk->click();
+        };
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    void Load(const QString &path)
+    {
+        prompter.files.push_back(path);
+        window.Load1Click();
+    }
+    std::string CompileToClipboard()
+    {
+        QGuiApplication::clipboard()->clear();
+        prompter.folder = web;
+        window.btnCompileClick();
+        return QGuiApplication::clipboard()->text().toStdString();
+    }
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const auto &m : prompter.messages)
+            texts << m.text;
+        return texts;
+    }
+};
+
+TEST_F(MapCommandsTest, WorkedMapCompilesToTheWorkedFragmentAsTheCommandLineDoes)
+{
+    Load(mapFile);
+    ASSERT_TRUE(prompter.messages.isEmpty()) << Texts().join('|').toStdString();
+    EXPECT_EQ(prompter.openRequests.last().filter, QStringLiteral("Client Side Imagemap Files (*.IM)|*.im"));
+    EXPECT_TRUE(window.SavedFlag) << "loading leaves the saved flag";
+    EXPECT_TRUE(window.cmbURL->currentText().isEmpty()) << "nor shows the default";
+
+    // The command line, given the same options and folder, writes the same bytes.
+    const std::string loaded = CompileToClipboard();
+    const TToolRun cli = RunTool({QStringLiteral("compile"), mapFile, QStringLiteral("--comment"), "--name", "navmap",
+                                  "--align", "middle", "--alt", "Site navigation", "--border", "0", "--hspace", "0",
+                                  "--vspace", "5", "--workdir", web});
+    EXPECT_EQ(cli.Status, 0) << cli.Err;
+    EXPECT_EQ(cli.Out, loaded);
+
+    // With the status texts typed again it is the worked fragment, after the clipboard's comment.
+    window.Regions.Rects()[0]->StatusText = QStringLiteral("About us");
+    window.Regions.Polys()[0]->StatusText = QStringLiteral("Products");
+    window.ScrollBox1->horizontalScrollBar()->setValue(40);
+    EXPECT_EQ(CompileToClipboard(), std::string(ClipboardComment) + "\r\n" + worked::FragmentBytes);
+    EXPECT_EQ(window.ScrollBox1->horizontalScrollBar()->value(), 0) << "compiling scrolls to the origin";
+    EXPECT_EQ(window.MapAlign, QStringLiteral("middle")) << "stored as typed";
+    EXPECT_EQ(Texts().mid(Texts().size() - 2),
+              QStringList({"You will need to select the directory of your HTML file so that relative references "
+                           "can be generated.",
+                           "The HTML has been pasted onto the clipboard. You will need to paste it into the <BODY> "
+                           "section of your HTML file."}));
+    EXPECT_EQ(prompter.folderRequests.last(),
+              QStringList({"Select Relative Base Directory", QCoreApplication::applicationDirPath()}));
+
+    // Cancelled options produce nothing and keep the stored ones; a cancelled folder chooser goes
+    // on from the folder it opened at.
+    modal.other = [](QWidget &form) { qobject_cast<TfrmMapOptions *>(&form)->btnCancel->click(); };
+    EXPECT_EQ(CompileToClipboard(), "");
+    EXPECT_EQ(window.MapName, QStringLiteral("navmap"));
+}
+
+TEST_F(MapCommandsTest, SaveWritesImagePixelsWhileScrolledAndReloadsEveryKind)
+{
+    Load(mapFile);
+    window.Regions.Polys()[0]->StatusText = QStringLiteral("lost on saving");
+    window.Regions.Rects()[0]->URL = QStringLiteral("caf\u00e9/d\u00e9j\u00e0.html");
+    window.ScrollBox1->horizontalScrollBar()->setValue(25);
+    window.SavedFlag = false;
+    const QString saved = dir.filePath(QStringLiteral("again.im"));
+    prompter.saveFiles.push_back(saved);
+    window.Save1Click();
+    EXPECT_TRUE(window.SavedFlag);
+    EXPECT_EQ(prompter.saveRequests.last().defaultExtension, QStringLiteral("IM"));
+    EXPECT_EQ(ReadAll(saved), Replace(mapBytes, "about.html", "caf\xc3\xa9/d\xc3\xa9j\xc3\xa0.html"))
+        << "image pixels, UTF-8 text, the closing copy";
+
+    window.ScrollBox1->horizontalScrollBar()->setValue(30);
+    Load(saved);
+    ASSERT_EQ(window.Regions.Count(), 3);
+    EXPECT_EQ(window.Regions.Rects()[0]->URL, QStringLiteral("caf\u00e9/d\u00e9j\u00e0.html"));
+    EXPECT_TRUE(window.Regions.Polys()[0]->StatusText.isEmpty());
+    auto *poly = static_cast<TPolyRegion *>(window.Regions.Polys()[0]);
+    EXPECT_EQ(poly->Points[3].x, poly->Points[0].x);
+    EXPECT_EQ(poly->Left() - window.Image1->x(), 195) << "placed at its image pixels in a scrolled view";
+
+    // A file from a Western Windows code page (not UTF-8) is read as Latin-1.
+    WriteBytes(saved, Replace(mapBytes, "about.html", "caf\xe9.html"));
+    Load(saved);
+    EXPECT_EQ(window.Regions.Rects()[0]->URL, QStringLiteral("caf\u00e9.html"));
+}
+
+TEST_F(MapCommandsTest, FailuresLoseNothing)
+{
+    Load(mapFile);
+    window.SavedFlag = false;
+    // A save that cannot be written keeps the flag, and New asked to save first stops with the map.
+    prompter.saveFiles.push_back(dir.filePath(QStringLiteral("no/such/folder/x.im")));
+    prompter.answers.push_back(QMessageBox::Yes);
+    window.btnNewClick();
+    EXPECT_EQ(Texts().mid(Texts().size() - 2), QStringList({"Save changes?", "File not found"}));
+    EXPECT_FALSE(window.SavedFlag);
+    EXPECT_EQ(window.Regions.Count(), 3);
+    EXPECT_EQ(prompter.openRequests.size(), 1) << "no image was asked for";
+    // A cancelled save dialog goes on to the new image.
+    prompter.answers.push_back(QMessageBox::Yes);
+    window.btnNewClick();
+    EXPECT_EQ(prompter.openRequests.size(), 2);
+
+    const struct { std::string bytes; QString message; int regions; } cases[] = {
+        {Replace(mapBytes, "\r\n35\r\n125\r\n", "\r\n35\r\n12x\r\n"), "'12x' is not a valid integer value", 1},
+        {Replace(mapBytes, "main\r\n3\r\n", "main\r\n101\r\n"), "", 2},
+        {Replace(mapBytes, image.toStdString(), web.toStdString()), "Image file not found. \r\nLooking for " + web, 0},
+        {"", "Image file not found. \r\nLooking for ", 0},
+        {mapBytes.substr(0, mapBytes.rfind("5\r\n5\r\n")), "'' is not a valid integer value", 2},
+        // A count far beyond the file: its records are read while they last, nothing ahead.
+        {Replace(mapBytes, "\r\n1\r\n20\r\n", "\r\n2147483647\r\n20\r\n"), "'' is not a valid integer value", 2},
+    };
+    for (const auto &c : cases) {
+        Load(mapFile);
+        prompter.messages.clear();
+        const QString bad = dir.filePath(QStringLiteral("bad.im"));
+        WriteBytes(bad, c.bytes);
+        Load(bad);
+        ASSERT_EQ(prompter.messages.size(), 1) << c.bytes;
+        EXPECT_TRUE(prompter.messages[0].text.startsWith(c.message)) << prompter.messages[0].text.toStdString();
+        EXPECT_EQ(window.Regions.Count(), c.regions) << "the regions completed before stay, in their lists";
+        int children = 0;
+        for (QObject *child : window.ScrollBox1->Client()->children())
+            children += qobject_cast<TBaseRegion *>(child) != nullptr;
+        EXPECT_EQ(children, c.regions) << "no region outside the lists";
+    }
+    // A map file that cannot be read leaves the map on screen alone.
+    Load(mapFile);
+    Load(dir.path());
+    EXPECT_EQ(window.Regions.Count(), 3);
+}
+
+TEST_F(MapCommandsTest, ASaveThatFailsHalfwayLeavesTheOldFileAsItWas)
+{
+    Load(mapFile);
+    window.Regions.Polys()[0]->URL = QString(100000, QLatin1Char('a'));
+    window.SavedFlag = false;
+    // The file system stops the write at 4 KiB, as a full disk or a kill halfway would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    prompter.saveFiles.push_back(mapFile);
+    window.Save1Click();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_EQ(ReadAll(mapFile), mapBytes);
+    EXPECT_EQ(prompter.messages.value(0).text, QStringLiteral("Disk full"));
+    EXPECT_FALSE(window.SavedFlag);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"navmap.im"})) << "no temporary file is left";
+}
+
+} // namespace

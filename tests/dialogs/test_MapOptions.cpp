@@ -1,0 +1,78 @@
+// The map options dialog driven as a user would: typing, the number key filter, OK and Cancel.
+#include "dialogs/Controls.h"
+#include "dialogs/MapOptionsForm.h"
+#include "support/FakePrompter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(MapOptions, LayoutEntriesTabOrderAndFocus)
+{
+    FakePrompter prompter;
+    TfrmMapOptions form(nullptr);
+    EXPECT_EQ(form.Caption(), QStringLiteral("Image Map Options"));
+    EXPECT_EQ(form.ClientArea()->size(), QSize(420, 230));
+    QStringList entries;
+    for (int i = 0; i < form.cmbAlign->count(); ++i)
+        entries << form.cmbAlign->itemText(i);
+    EXPECT_EQ(entries, QStringList({"TOP", "MIDDLE", "BOTTOM", "LEFT", "RIGHT"})) << "unsorted";
+    EXPECT_TRUE(form.cmbAlign->currentText().isEmpty());
+    for (QLabel *label : form.ClientArea()->findChildren<QLabel *>()) {
+        EXPECT_TRUE(controls::TextFits(*label)) << label->objectName().toStdString();
+        EXPECT_TRUE(form.ClientArea()->rect().contains(label->geometry())) << label->objectName().toStdString();
+    }
+    const std::pair<QWidget *, int> contexts[] = {{form.txtMapName, 22}, {form.txtAltDesc, 23},
+                                                  {form.txtBorderWidth, 24}, {form.txtHoriz, 25},
+                                                  {form.txtVert, 26}, {form.cmbAlign, 27}};
+    for (const auto &[control, context] : contexts)
+        EXPECT_EQ(control->property("HelpContext").toInt(), context) << control->objectName().toStdString();
+
+    prompter.modal = [&](QWidget &) {
+        QApplication::setActiveWindow(&form);
+        EXPECT_EQ(QApplication::focusWidget(), form.txtMapName);
+        QStringList order;
+        for (int i = 0; i < 9; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        EXPECT_EQ(order, QStringList({"txtMapName", "txtAltDesc", "txtBorderWidth", "txtHoriz", "txtVert",
+                                      "cmbAlign", "btnOk", "btnCancel", "txtMapName"}));
+        QTest::keyClick(form.txtMapName, Qt::Key_Escape);
+    };
+    EXPECT_EQ(form.ShowModal(), mrCancel);
+}
+
+TEST(MapOptions, NumberFieldsTakeOnlyDigitsAndAnEmptyNameIsRefused)
+{
+    FakePrompter prompter;
+    TfrmMapOptions form(nullptr);
+    prompter.modal = [&](QWidget &) {
+        for (QLineEdit *number : {form.txtBorderWidth, form.txtHoriz, form.txtVert}) {
+            QTest::keyClicks(number, QStringLiteral("1a-+ .2"));
+            EXPECT_EQ(number->text(), QStringLiteral("12")) << number->objectName().toStdString();
+            QTest::keyClick(number, Qt::Key_Backspace);
+            EXPECT_EQ(number->text(), QStringLiteral("1"));
+        }
+        // Text that is not typed is not filtered.
+        QGuiApplication::clipboard()->setText(QStringLiteral("x9"));
+        form.txtVert->clear();
+        form.txtVert->paste();
+        EXPECT_EQ(form.txtVert->text(), QStringLiteral("x9"));
+
+        QTest::mouseClick(form.btnOk, Qt::LeftButton);
+        ASSERT_EQ(prompter.messages.size(), 1);
+        EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Please enter a map name"));
+        EXPECT_EQ(form.ModalResult(), mrNone) << "the dialog stays open";
+        QTest::keyClicks(form.txtMapName, QStringLiteral(" "));
+        QTest::keyClicks(form.cmbAlign->lineEdit(), QStringLiteral("middle"));
+        QTest::mouseClick(form.btnOk, Qt::LeftButton);
+    };
+    EXPECT_EQ(form.ShowModal(), mrOk) << "a name of blanks passes";
+    EXPECT_EQ(form.cmbAlign->currentText(), QStringLiteral("middle")) << "kept as typed";
+}
