@@ -239,9 +239,11 @@ void TfrmImageMap::Load1Click()
     const auto create = [&](TRegionLists::List &list, const std::vector<TMapRegion> &records, auto make) {
         for (const TMapRegion &record : records) {
             TBaseRegion *region = make();
+            // Placed before it is shown: a shown widget's geometry change would post events for
+            // Qt to merge, whose search through the posted events makes loading quadratic.
+            region->SetShape(record.Shape, origin);
             region->show();
             RaiseIfNeeded(region);
-            region->SetShape(record.Shape, origin);
             region->URL = Text(record.URL);
             region->Target = Text(record.Target);
             HandOver(region);

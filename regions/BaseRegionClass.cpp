@@ -78,8 +78,15 @@ TBaseRegion::~TBaseRegion() = default;
 
 void TBaseRegion::setVisible(bool visible)
 {
+    // A region shown out of view stays hidden from the start: thousands shown at once (a map
+    // being loaded) are then not each shown and hidden again.
+    TScrollBox *box = visible && !shownByOwner_ ? TScrollBox::Of(this) : nullptr;
+    if (box)
+        culled_ = !box->InView(this);
     shownByOwner_ = visible;
     QWidget::setVisible(visible && !culled_);
+    if (box && culled_)
+        box->NoteCulled(this);
 }
 
 void TBaseRegion::SetCulled(bool culled)

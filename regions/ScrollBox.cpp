@@ -142,7 +142,7 @@ void TScrollBox::Cull(QWidget *child)
     auto *region = qobject_cast<TBaseRegion *>(child);
     if (culling_ || !region || !region->ShownByOwner())
         return;
-    const bool inView = region->geometry().intersects(viewport()->rect());
+    const bool inView = InView(region);
     if (inView == region->isVisible())
         return;
     culling_ = true;

@@ -21,6 +21,11 @@ public:
     void ScrollToOrigin();
     // Recomputes the scroll ranges from the extent of the visible children.
     void UpdateRange();
+    // Whether any of child's box lies in the visible client area.
+    bool InView(const QWidget *child) const { return child->geometry().intersects(viewport()->rect()); }
+    // A region shown by its owner but kept hidden from the start, out of view: it counts for the
+    // scroll ranges all the same.
+    void NoteCulled(const QWidget *child) { ChildGeometryChanged(child); }
 
 protected:
     void scrollContentsBy(int dx, int dy) override;
