@@ -8,10 +8,15 @@
 #include "app/WhatsThisTag.h"
 #include "dialogs/AddDefaultHotspotForm.h"
 #include "dialogs/Controls.h"
+#include "dialogs/Animate.h"
+#include "dialogs/fAbout.h"
+#include "dialogs/fSplash.h"
 #include "dialogs/Help.h"
 #include "dialogs/Prompter.h"
 #include "dialogs/WindowPlacement.h"
 #include "imaging/PMultiImage.h"
+#include "mail/fEmail.h"
+#include "mail/core/EmailComposer.h"
 #include "output/HostLink.h"
 #include "output/HostSettings.h"
 #include "regions/BaseRegionClass.h"
@@ -228,10 +233,7 @@ void TfrmImageMap::FormCreate()
     DocumentDir = HostSettings::Quorix5DocumentDir();
     Help::SetHook([this](Help::Command command, int context) { return AppHelp(command, context); });
     Help::InstallKeyHandler();
-    qApp->installEventFilter(new TEventHook([this](QObject *watched, QEvent *event) {
-        if (watched == qApp)
-            AppMessage(event);
-    }, this));
+    qApp->installEventFilter(new TEventHook([this](QObject *watched, QEvent *event) { AppMessage(watched, event); }, this));
     signalBridge_ = new TSignalBridge(this);
     ClipboardMode = !QuorixRunning();
     SavedFlag = true;
@@ -245,7 +247,10 @@ void TfrmImageMap::SetUpCursors()
 
 void TfrmImageMap::FormShow()
 {
-    // The splash window of clipboard mode is shown here once the About and splash windows exist.
+    if (!ClipboardMode)
+        return;
+    TfrmSplash splash(this);
+    splash.ShowModal();
 }
 
 void TfrmImageMap::showEvent(QShowEvent *event)
@@ -379,7 +384,17 @@ void TfrmImageMap::lblColourClick()
 
 void TfrmImageMap::About1Click()
 {
-    // The About window arrives with the splash and About windows.
+    TfrmAbout about(this);
+    AboutWindow = &about;
+    about.ShowModal();
+}
+
+void TfrmImageMap::btnEmailClick()
+{
+    auto *email = new mail::TfrmEmail(AboutWindow ? AboutWindow.data() : this);
+    email->AssignFields(mail::MapolinEmailFields());
+    email->ShowModal();
+    email->deleteLater();
 }
 
 void TfrmImageMap::Contents1Click() { Help::Request(Help::Command::Topic, 1); }
@@ -406,10 +421,21 @@ void TfrmImageMap::btnNewMouseDown(QWidget *control, QMouseEvent *event)
 
 void TfrmImageMap::Image1MouseMove() { AppCursor::Set(AppCursor::crDefault); }
 
-void TfrmImageMap::AppMessage(QEvent *event)
+void TfrmImageMap::AppMessage(QObject *watched, QEvent *event)
 {
-    if (event->type() == ShutdownEventType)
+    if (watched == qApp && event->type() == ShutdownEventType)
         QCoreApplication::quit();
+    if (!AboutWindow || event->type() != QEvent::MouseButtonRelease)
+        return;
+    // A release of the left or right button on the About window's animation opens the e-mail
+    // window; whatever fails on the way is dropped without a word, as the check is only a look.
+    try {
+        const auto *about = qobject_cast<TfrmAbout *>(AboutWindow.data());
+        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
+        if (about && watched == about->aviEmail && (button == Qt::LeftButton || button == Qt::RightButton))
+            btnEmailClick();
+    } catch (...) {
+    }
 }
 
 bool TfrmImageMap::eventFilter(QObject *watched, QEvent *event)

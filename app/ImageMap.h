@@ -92,6 +92,7 @@ public:
     void Compile1Click();
     void btnDoneClick();
     void About1Click();
+    void btnEmailClick();
     void Contents1Click();
     void lblColourClick();
     void WhatsThis1Click();
@@ -134,7 +135,7 @@ private:
     void FormShow();
     void FormClose();
     void SetUpCursors();
-    void AppMessage(QEvent *event);
+    void AppMessage(QObject *watched, QEvent *event);
     bool AppHelp(Help::Command command, int context);
     void btnNewMouseDown(QWidget *control, QMouseEvent *event);
     void StartDrawing(TBaseRegion *region, TRegionLists::List &list, QToolButton *button);

@@ -8,6 +8,7 @@
 #include "regions/PolyRegionClass.h"
 #include "regions/RectRegionClass.h"
 #include "regions/ScrollBox.h"
+#include "support/FakePrompter.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -219,6 +220,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    FakePrompter prompter; // answers the splash of each window at once
 
     Scene one(1);
     Scene many(2000);

@@ -40,13 +40,16 @@ inline QString WriteImage(const QTemporaryDir &dir, const QString &name, QSize s
     return path;
 }
 
-// Answers every modal window: default-URL dialogs get the given URL and target and OK.
+// Answers every modal window: the splash is left to itself, default-URL dialogs get the given URL
+// and target and OK, the others go to `other`.
 class ModalAnswers {
 public:
     explicit ModalAnswers(FakePrompter &prompter) : prompter_(prompter)
     {
         prompter_.modal = [this](QWidget &form) {
             shown.append(form.objectName());
+            if (form.objectName() == QLatin1String("frmSplash"))
+                return; // it closes itself; nothing to answer
             if (auto *dialog = qobject_cast<TfrmDefaultHotSpot *>(&form)) {
                 dialog->cmbURL->setEditText(defaultURL);
                 dialog->txtTarget->setEditText(defaultTarget);

@@ -43,6 +43,8 @@ TEST(MapCompileIntoQuorix, CallsInOrderAndAFailingCallChangesNothing)
         };
         TfrmImageMap window;
         ASSERT_FALSE(window.ClipboardMode);
+        window.show();
+        EXPECT_FALSE(modal.shown.contains(QStringLiteral("frmSplash"))) << "no splash beside a running Quorix";
         OpenImage(window, prompter, image);
         window.btnCompileClick();
 

@@ -5,6 +5,9 @@
 #include "FakeSmtpServer.h"
 #include "support/FakePrompter.h"
 
+#include "app/ImageMap.h"
+#include "dialogs/Animate.h"
+#include "dialogs/fAbout.h"
 #include "mail/fEmail.h"
 
 #include <QCheckBox>
@@ -36,13 +39,29 @@ bool RunTool(const QString &program, const QStringList &arguments)
     return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-// The step the main window takes to open the e-mail window; the About window's animation will
-// take it later.
-int OpenEmailWindow()
+// Opens the e-mail window as a user does: Help > About in the main window, then a click on the
+// animation; the About window closes again by a click on its artwork. Returns the e-mail
+// window's result; its own handling (typing, Send, the failure dialog) is the prompter's.
+int OpenEmailWindow(FakePrompter &prompter)
 {
-    TfrmEmail window(nullptr, [] { return TfrmEmail::TIdentity(); });
-    window.AssignFields(MapolinEmailFields());
-    return window.ShowModal();
+    const std::function<void(QWidget &)> email = prompter.modal;
+    int result = mrNone;
+    prompter.modal = [&](QWidget &shown) {
+        if (auto *about = qobject_cast<TfrmAbout *>(&shown)) {
+            QTest::mouseClick(about->aviEmail, Qt::LeftButton, {}, about->aviEmail->rect().center());
+            about->Image1Click();
+        } else if (shown.objectName() == QLatin1String("frmEmail")) {
+            email(shown);
+            const int answer = static_cast<QDialog &>(shown).result();
+            result = answer == QDialog::Accepted ? mrOk : answer == QDialog::Rejected ? mrCancel : mrNone;
+        } else {
+            email(shown);
+        }
+    };
+    TfrmImageMap window;
+    window.About1Click();
+    prompter.modal = email;
+    return result;
 }
 
 // What the user types, and what the window showed in its failure dialog.
@@ -122,7 +141,7 @@ protected:
                 });
             QTest::mouseClick(shown.findChild<QPushButton *>("butSend"), Qt::LeftButton);
         };
-        return OpenEmailWindow();
+        return OpenEmailWindow(prompter);
     }
     static std::string Composed(const TUserInput &input)
     {
