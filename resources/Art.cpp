@@ -47,12 +47,6 @@ QPixmap Cached(const QString &key, Draw draw)
 
 namespace Art {
 
-QString CursorName(int number)
-{
-    const CursorArt *art = Find(number);
-    return art ? QString::fromLatin1(art->name) : QString();
-}
-
 QCursor Cursor(int number)
 {
     const CursorArt *art = Find(number);

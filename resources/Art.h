@@ -11,8 +11,6 @@ namespace Art {
 
 inline constexpr int kCursorCount = 7;
 
-// The resource name of cursor 1 to 7 ("MOVEREGION", "DRAWRECT", ...); empty for other numbers.
-QString CursorName(int number);
 // Cursor 1 to 7 from its 32 x 32 bitmap and mask with its exact hot spot; the arrow otherwise.
 QCursor Cursor(int number);
 

@@ -18,7 +18,6 @@ TEST(Art, NumberedCursorsHaveTheirSizeAndExactHotSpot)
     for (int number = 1; number <= Art::kCursorCount; ++number) {
         const auto &[name, hotSpot] = expected[number - 1];
         SCOPED_TRACE(name);
-        EXPECT_EQ(Art::CursorName(number), name);
         const QCursor cursor = Art::Cursor(number);
         EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
         EXPECT_EQ(cursor.hotSpot(), hotSpot);
@@ -38,10 +37,8 @@ TEST(Art, NumberedCursorsHaveTheirSizeAndExactHotSpot)
             }
         EXPECT_GT(opaque, 60);
     }
-    for (const int number : {0, 8, -1}) {
+    for (const int number : {0, 8, -1})
         EXPECT_EQ(Art::Cursor(number).shape(), Qt::ArrowCursor);
-        EXPECT_TRUE(Art::CursorName(number).isEmpty());
-    }
 }
 
 TEST(Art, GlyphsAreCompiledInAtTheirSizes)
