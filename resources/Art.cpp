@@ -10,20 +10,19 @@
 namespace {
 
 struct CursorArt {
-    const char *name;
-    const char *file;
+    const char *file; // the cursor resource's name, in lower case
     QPoint hotSpot;
 };
 
 // Numbers 1 to 7 in order; the regions choose their cursors by these numbers.
 constexpr std::array<CursorArt, Art::kCursorCount> kCursors{{
-    {"MOVEREGION", "moveregion", {16, 16}},
-    {"DRAWRECT", "drawrect", {3, 28}},
-    {"DRAWCIRCLE", "drawcircle", {3, 28}},
-    {"DRAWPOLY", "drawpoly", {3, 28}},
-    {"RESIZERECT", "resizerect", {3, 28}},
-    {"RESIZECIRCLE", "resizecircle", {3, 28}},
-    {"RESIZEPOLY", "resizepoly", {3, 28}},
+    {"moveregion", {16, 16}},
+    {"drawrect", {3, 28}},
+    {"drawcircle", {3, 28}},
+    {"drawpoly", {3, 28}},
+    {"resizerect", {3, 28}},
+    {"resizecircle", {3, 28}},
+    {"resizepoly", {3, 28}},
 }};
 
 const CursorArt *Find(int number)
