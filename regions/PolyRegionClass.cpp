@@ -113,10 +113,7 @@ bool TPolyRegion::HitTest(int X, int Y) const { return polygeom::HitTest(Points,
 
 QString TPolyRegion::GetCoords() const
 {
-    std::vector<CoordPoint> points;
-    points.reserve(static_cast<std::size_t>(std::max(PointCount, 1)));
-    for (int i = 0; i < std::max(PointCount, 1); ++i)
-        points.push_back({Points[Slot(i)].x, Points[Slot(i)].y});
+    const std::vector<CoordPoint> points(Points.begin(), Points.begin() + Slot(std::max(PointCount, 1) - 1) + 1);
     return QString::fromStdString(PolyCoords(Left(), Top(), points, PointCount));
 }
 
@@ -124,8 +121,7 @@ THotspotShape TPolyRegion::Shape(QPoint origin) const
 {
     THotspotShape shape = TBaseRegion::Shape(origin);
     shape.PointCount = PointCount;
-    for (int i = 0; i <= std::clamp(PointCount, 0, polygeom::Slots - 1); ++i)
-        shape.Points.push_back({Points[Slot(i)].x, Points[Slot(i)].y});
+    shape.Points.assign(Points.begin(), Points.begin() + Slot(PointCount) + 1);
     return shape;
 }
 
@@ -134,8 +130,7 @@ void TPolyRegion::SetShape(const THotspotShape &shape, QPoint origin)
     // The reader holds PointCount within the slots; anything past them is not a point of this one.
     PointCount = std::clamp(shape.PointCount, 0, polygeom::Slots - 1);
     Points = {};
-    for (std::size_t i = 0; i < shape.Points.size() && i < Points.size(); ++i)
-        Points[i] = {shape.Points[i].x, shape.Points[i].y};
+    std::copy_n(shape.Points.begin(), std::min(shape.Points.size(), Points.size()), Points.begin());
     TBaseRegion::SetShape(shape, origin);
 }
 

@@ -1,22 +1,13 @@
 #include "output/core/IniValue.h"
 
+#include "output/core/StrToInt.h"
+
 #include <cstdint>
 #include <vector>
 
 namespace ini {
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 void AppendUtf8(std::string &out, std::uint32_t code)
 {
@@ -41,7 +32,7 @@ std::optional<std::uint32_t> HexNumber(std::string_view text, std::size_t from, 
         return std::nullopt;
     std::uint32_t value = 0;
     for (std::size_t i = from; i < from + count; ++i) {
-        const int digit = HexDigit(text[i]);
+        const int digit = HexDigitValue(text[i]);
         if (digit < 0)
             return std::nullopt;
         value = value * 16 + static_cast<std::uint32_t>(digit);
@@ -107,8 +98,8 @@ std::string UnescapeValue(std::string_view raw)
             case 'x': {
                 std::uint32_t code = 0;
                 int digits = 0;
-                while (i + 1 < raw.size() && digits < 4 && HexDigit(raw[i + 1]) >= 0) {
-                    code = code * 16 + static_cast<std::uint32_t>(HexDigit(raw[++i]));
+                while (i + 1 < raw.size() && digits < 4 && HexDigitValue(raw[i + 1]) >= 0) {
+                    code = code * 16 + static_cast<std::uint32_t>(HexDigitValue(raw[++i]));
                     ++digits;
                 }
                 AppendUtf8(out, code);

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-namespace {
 int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -13,7 +12,6 @@ int HexDigitValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-} // namespace
 
 bool TryStrToInt(std::string_view text, int &value)
 {

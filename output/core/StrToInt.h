@@ -21,3 +21,6 @@ std::string InvalidIntegerMessage(std::string_view text);
 
 // TryStrToInt, throwing EConvertError with InvalidIntegerMessage on refusal.
 int StrToInt(const std::string &text);
+
+// The value of one hexadecimal digit, or -1 for any other character.
+int HexDigitValue(char c);

@@ -9,11 +9,7 @@ namespace circlegeom {
 using regiongeom::Box;
 using regiongeom::ImageArea;
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point &) const = default;
-};
+using regiongeom::Point;
 
 // The distance from the centre to (dx, dy) away, rounded to the nearest whole pixel.
 int Distance(int dx, int dy);

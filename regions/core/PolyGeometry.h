@@ -12,11 +12,7 @@ namespace polygeom {
 using regiongeom::Box;
 using regiongeom::ImageArea;
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point &) const = default;
-};
+using regiongeom::Point;
 
 // The most vertices a polygon takes, and the slots it holds (the closing copy needs one more).
 inline constexpr int MaxPoints = 98;

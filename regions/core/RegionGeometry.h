@@ -1,7 +1,12 @@
 // Plain boxes and the rules every region shape shares: moving inside the image, pointer confinement.
 #pragma once
 
+#include "output/core/Coords.h"
+
 namespace regiongeom {
+
+// A point in whole pixels: a circle's centre, a polygon's vertex.
+using Point = CoordPoint;
 
 // A control's box in the parent frame (the scroll box's client area).
 struct Box {
