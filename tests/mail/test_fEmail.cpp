@@ -2,8 +2,8 @@
 // end before any SMTP connection (no mail host, a message check), against a fake DNS server.
 #include "FakeDnsServer.h"
 #include "support/FakePrompter.h"
+#include "support/Widgets.h"
 
-#include "dialogs/Controls.h"
 #include "mail/fEmail.h"
 
 #include <QApplication>
@@ -95,7 +95,6 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         EXPECT_EQ(window.windowTitle(), "Email T to a Friend");
         EXPECT_EQ(Child<QLabel>(window, "lblHeading")->text(), "Think your friends would like T too? ");
-        EXPECT_EQ(window.size(), QSize(399, 434));
         EXPECT_EQ(window.ctlMessage.Subject(), "T is available for you.");
         EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(window, "txtFriendsName"));
         EXPECT_EQ(Child<QLineEdit>(window, "txtYourEmail")->text(), "ann@example.test");
@@ -103,15 +102,10 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         EXPECT_FALSE(send->isEnabled());
         Type(window, "txtAddress", "x");
         EXPECT_TRUE(send->isEnabled());
-        const char *order[] = {"txtName", "txtYourEmail", "txtFriendsName", "txtAddress", "memText", "chkHTML",
-                               "butSend", "butCancel"};
-        Child<QWidget>(window, order[0])->setFocus();
-        for (const char *name : order) {
-            EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        for (QLabel *label : window.findChildren<QLabel *>())
-            EXPECT_TRUE(controls::TextFits(*label)) << label->objectName().toStdString();
+        EXPECT_EQ(TabOrder(Child<QWidget>(window, "txtName"), 8),
+                  QStringList({"txtName", "txtYourEmail", "txtFriendsName", "txtAddress", "memText", "chkHTML",
+                               "butSend", "butCancel"}));
+        ExpectLabelsFit(window);
         // Enter in the memo is a new line; in an edit it is Cancel.
         QTest::keyClick(Child<QWidget>(window, "memText"), Qt::Key_Return);
         EXPECT_EQ(Child<QPlainTextEdit>(window, "memText")->toPlainText(), "\n");
