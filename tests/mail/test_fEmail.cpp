@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -132,10 +131,7 @@ TEST_F(EmailWindow, AnEmptyFieldIsReportedAndShowingGoesOn)
 // A friend's domain that is no host name asks no server; an injected name reaches no server.
 TEST_F(EmailWindow, FailuresEndInTheDialogAndToClipboardGivesTheText)
 {
-    QFile resolv(TMailHostLookup::ResolvConfPath());
-    ASSERT_TRUE(resolv.open(QIODevice::WriteOnly));
-    resolv.write("nameserver 127.0.0.1\n");
-    resolv.close();
+    WriteResolvConf("nameserver 127.0.0.1\n");
     QStringList errors;
     dialogAnswer = [&errors](QWidget &dialog) {
         errors << Child<QLabel>(dialog, "lblError")->text();
@@ -173,9 +169,7 @@ TEST_F(EmailWindow, FailuresEndInTheDialogAndToClipboardGivesTheText)
 TEST_F(EmailWindow, CloseBoxWhileSendingWaitsForTheSendingToEnd)
 {
     TFakeDnsServer silent([](TFakeDnsServer &, unsigned, const QNetworkDatagram &) {});
-    QFile resolv(TMailHostLookup::ResolvConfPath());
-    ASSERT_TRUE(resolv.open(QIODevice::WriteOnly) && resolv.write("nameserver 127.0.0.1\n") > 0);
-    resolv.close();
+    WriteResolvConf("nameserver 127.0.0.1\n");
     QStringList errors;
     dialogAnswer = [&errors](QWidget &dialog) {
         errors << Child<QLabel>(dialog, "lblError")->text();
