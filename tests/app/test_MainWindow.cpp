@@ -83,6 +83,17 @@ TEST_F(MainWindowTest, NewStoresTheDefaultLinkUnlessADialogIsCancelled)
     modal.cancelDefault = true;
     OpenImage(window, prompter, WriteImage(dir, "a.gif", {30, 30}, "gif"));
     EXPECT_EQ(window.DefaultURL + window.DefaultTarget + window.cmbURL->currentText(), "");
+
+    // An image that cannot be read is reported, and editing is enabled all the same.
+    const QString broken = dir.filePath("broken.gif");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("GIF89a this is not really a picture") > 0);
+    file.close();
+    OpenImage(window, prompter, broken);
+    EXPECT_FALSE(prompter.messages.isEmpty());
+    EXPECT_EQ(window.ImageFileName, broken);
+    EXPECT_TRUE(window.btnRect->isEnabled());
+    EXPECT_TRUE(window.Image1->Picture().isNull());
 }
 
 TEST_F(MainWindowTest, SaveChangesQuestionDecidesWhetherNewGoesOn)
@@ -113,20 +124,6 @@ TEST_F(MainWindowTest, SaveChangesQuestionDecidesWhetherNewGoesOn)
     prompter.answers.push_back(QMessageBox::Yes);
     OpenImage(window, prompter, first);
     EXPECT_EQ(window.ImageFileName, first);
-}
-
-TEST_F(MainWindowTest, UnreadableImageIsReportedAndTheWindowGoesOn)
-{
-    const QString path = dir.filePath("broken.gif");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("GIF89a this is not really a picture");
-    file.close();
-    OpenImage(window, prompter, path);
-    EXPECT_FALSE(prompter.messages.isEmpty());
-    EXPECT_EQ(window.ImageFileName, path);
-    EXPECT_TRUE(window.btnRect->isEnabled()) << "editing is enabled all the same";
-    EXPECT_TRUE(window.Image1->Picture().isNull());
 }
 
 TEST_F(MainWindowTest, LineColourIsChosenFromTheSwatchOnceItIsEnabled)
@@ -167,7 +164,7 @@ TEST_F(MainWindowTest, ResizingKeepsBothBarsCentred)
     EXPECT_EQ(window.ScrollBox1->geometry(), QRect(0, 44, 701, 500 - 44 - 57));
 }
 
-TEST_F(MainWindowTest, ExitClosesWithoutAskingEvenWithUnsavedChanges)
+TEST_F(MainWindowTest, ExitTheShutdownMessageAndSigtermEndWithoutAsking)
 {
     OpenImage(window, prompter, WriteImage(dir, "a.gif", {50, 50}, "gif"));
     window.SavedFlag = false;
@@ -179,10 +176,7 @@ TEST_F(MainWindowTest, ExitClosesWithoutAskingEvenWithUnsavedChanges)
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(prompter.messages.size(), before);
     EXPECT_FALSE(window.Regions.Exist()) << "closing clears the regions";
-}
 
-TEST_F(MainWindowTest, ShutdownMessageAndSigtermEndTheLoopNormally)
-{
     EXPECT_EQ(RunUntilQuit([] { QCoreApplication::postEvent(qApp, new QEvent(ShutdownEventType)); }), 0);
     EXPECT_EQ(RunUntilQuit([] { ::raise(SIGTERM); }), 0);
 }

@@ -9,6 +9,7 @@
 #include "dialogs/AddHotspotForm.h"
 #include "dialogs/MapOptionsForm.h"
 #include "output/core/MapFile.h"
+#include "output/core/ReplaceAll.h"
 #include "regions/PolyRegionClass.h"
 #include "regions/ScrollBox.h"
 
@@ -28,11 +29,9 @@ std::string ReadAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(unreadable)");
 }
 
-std::string Replace(std::string text, const std::string &from, const std::string &to)
+std::string Replace(const std::string &text, const std::string &from, const std::string &to)
 {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
+    return ReplaceAll(text, from, to, true);
 }
 
 class MapCommandsTest : public ::testing::Test {
