@@ -108,6 +108,7 @@ TEST_F(EditorControllerTest, RectangleToolDrawsAHotspotEndToEndInTheLineColour)
     TRectRegion *r = DrawRect({40, 30}, {140, 90});
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(window.Regions.Rects().size(), 1);
+    EXPECT_EQ(r->GetCoords(), "40, 30, 141, 91") << "the first press spans two pixels";
     EXPECT_EQ(r->URL + "|" + r->Target + "|" + r->StatusText, hotspotURL + "|main|status") << "the dialog's answers";
     EXPECT_FALSE(window.btnRect->isChecked()) << "DRAWN raises the tool";
     EXPECT_EQ(window.txtInfo->Text(), "DRAWN");
