@@ -168,7 +168,8 @@ TEST_F(EditorControllerTest, MissSelectsARectangleOnlyStrictlyInsideItsBox)
     TRectRegion *r = DrawRect({50, 50}, {99, 99}); // Left 50, Width 51
     ASSERT_NE(r, nullptr);
     // The left edge, the top edge and Left + Width are outside; one pixel in is inside.
-    const struct { int x, y; bool selected; } misses[] = {{50, 70, false}, {70, 50, false}, {101, 70, false}, {51, 70, true}};
+    const struct { int x, y; bool selected; } misses[] = {
+        {50, 70, false}, {70, 50, false}, {101, 70, false}, {51, 70, true}};
     for (const auto &m : misses) {
         ReportMiss(m.x, m.y);
         EXPECT_EQ(r->Selected, m.selected) << m.x << "," << m.y;
@@ -247,7 +248,8 @@ TEST_F(EditorControllerTest, BottomBarEditsTheDefaultOrTheSelectedRegion)
     EXPECT_EQ(window.cmbURL->currentText(), hotspotURL);
     window.cmbURL->setEditText(QStringLiteral("http://example.test/b"));
     window.txtTarget->setText(QStringLiteral("side"));
-    EXPECT_EQ(r->URL + "|" + r->Target + "|" + window.DefaultURL, "http://example.test/b|side|http://example.test/default");
+    EXPECT_EQ(r->URL + "|" + r->Target + "|" + window.DefaultURL,
+              "http://example.test/b|side|http://example.test/default");
 
     // The file button writes the chosen path into the URL box, which edits the region.
     prompter.files.push_back(QStringLiteral("/tmp/page.html"));

@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, StartsWithEditingDisabledAndEnablesEverythingOnceAnImageI
     EXPECT_EQ(window.Image1->geometry(), QRect(0, 0, 120, 80));
 }
 
-TEST_F(MainWindowTest, NewStoresTheDefaultLinkUnlessADialogIsCancelled)
+TEST_F(MainWindowTest, NewOpensTheImageAndDefaultLinkAndSurvivesCancelsAndUnreadableFiles)
 {
     const QString path = WriteImage(dir, "photo.jpg", {64, 48}, "jpeg");
     OpenImage(window, prompter, path);
