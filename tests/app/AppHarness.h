@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,18 @@ public:
 private:
     FakePrompter &prompter_;
 };
+
+// Runs the application's loop after `trigger` until it quits; a guard ends it with 99 after five
+// seconds instead of hanging.
+inline int RunUntilQuit(const std::function<void()> &trigger)
+{
+    QTimer::singleShot(0, trigger);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(5000);
+    return QCoreApplication::exec();
+}
 
 // Opens an image through the whole New path with the prompts answered.
 inline void OpenImage(TfrmImageMap &window, FakePrompter &prompter, const QString &path)

@@ -5,8 +5,6 @@
 #include "dialogs/Help.h"
 #include "support/FakeHelpViewer.h"
 
-#include <QTimer>
-
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -52,17 +50,7 @@ TEST_F(MainWindowHelpTest, ContentsIsTheOnlyTopicAndItsWindowEndsWithTheMainWind
     auto *helpWindow = window.findChild<QWidget *>(QStringLiteral("rodiradi"));
     ASSERT_NE(helpWindow, nullptr);
     EXPECT_TRUE(helpWindow->isVisible());
-    bool endedByClose = true;
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, qApp, [&] {
-        endedByClose = false;
-        QCoreApplication::quit();
-    });
-    giveUp.start(5000);
-    QTimer::singleShot(0, &window, [&] { window.close(); });
-    QCoreApplication::exec();
-    EXPECT_TRUE(endedByClose) << "the program kept running after its main window closed";
+    EXPECT_EQ(RunUntilQuit([&] { window.close(); }), 0) << "the program kept running after its main window closed";
 }
 
 TEST_F(MainWindowHelpTest, F1OnTheBottomBarShowsItsContextAsAPopup)
@@ -77,7 +65,7 @@ TEST_F(MainWindowHelpTest, F1OnTheBottomBarShowsItsContextAsAPopup)
     }
 }
 
-TEST_F(MainWindowHelpTest, RightClickOnATaggedControlOffersWhatsThis)
+TEST_F(MainWindowHelpTest, RightClickOffersWhatsThisOnTaggedControlsOnly)
 {
     const QPoint at(10, 12);
     QTest::mousePress(window.btnDelete, Qt::RightButton, {}, at);
@@ -88,10 +76,9 @@ TEST_F(MainWindowHelpTest, RightClickOnATaggedControlOffersWhatsThis)
     EXPECT_EQ(window.mnuWhat->defaultAction(), window.WhatsThis1);
     window.WhatsThis1->trigger();
     EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, 15));
-}
+    window.mnuWhat->hide();
+    window.WhatsThisContext = 0;
 
-TEST_F(MainWindowHelpTest, UntaggedControlsAndOtherButtonsOpenNoMenu)
-{
     for (QWidget *control : {static_cast<QWidget *>(window.btnSave), static_cast<QWidget *>(window.btnCompile),
                              static_cast<QWidget *>(window.txtTarget)}) {
         QTest::mousePress(control, Qt::RightButton, {}, QPoint(5, 5));

@@ -1,7 +1,7 @@
 // The map options dialog driven as a user would: typing, the number key filter, OK and Cancel.
-#include "dialogs/Controls.h"
 #include "dialogs/MapOptionsForm.h"
 #include "support/FakePrompter.h"
+#include "support/Widgets.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,37 +12,22 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-TEST(MapOptions, LayoutEntriesTabOrderAndFocus)
+TEST(MapOptions, UnsortedAlignmentsUncutLabelsTabOrderAndFocus)
 {
     FakePrompter prompter;
     TfrmMapOptions form(nullptr);
-    EXPECT_EQ(form.Caption(), QStringLiteral("Image Map Options"));
-    EXPECT_EQ(form.ClientArea()->size(), QSize(420, 230));
     QStringList entries;
     for (int i = 0; i < form.cmbAlign->count(); ++i)
         entries << form.cmbAlign->itemText(i);
     EXPECT_EQ(entries, QStringList({"TOP", "MIDDLE", "BOTTOM", "LEFT", "RIGHT"})) << "unsorted";
     EXPECT_TRUE(form.cmbAlign->currentText().isEmpty());
-    for (QLabel *label : form.ClientArea()->findChildren<QLabel *>()) {
-        EXPECT_TRUE(controls::TextFits(*label)) << label->objectName().toStdString();
-        EXPECT_TRUE(form.ClientArea()->rect().contains(label->geometry())) << label->objectName().toStdString();
-    }
-    const std::pair<QWidget *, int> contexts[] = {{form.txtMapName, 22}, {form.txtAltDesc, 23},
-                                                  {form.txtBorderWidth, 24}, {form.txtHoriz, 25},
-                                                  {form.txtVert, 26}, {form.cmbAlign, 27}};
-    for (const auto &[control, context] : contexts)
-        EXPECT_EQ(control->property("HelpContext").toInt(), context) << control->objectName().toStdString();
+    ExpectLabelsFit(*form.ClientArea());
 
     prompter.modal = [&](QWidget &) {
         QApplication::setActiveWindow(&form);
         EXPECT_EQ(QApplication::focusWidget(), form.txtMapName);
-        QStringList order;
-        for (int i = 0; i < 9; ++i) {
-            order << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        EXPECT_EQ(order, QStringList({"txtMapName", "txtAltDesc", "txtBorderWidth", "txtHoriz", "txtVert",
-                                      "cmbAlign", "btnOk", "btnCancel", "txtMapName"}));
+        EXPECT_EQ(TabOrder(form.txtMapName, 9), QStringList({"txtMapName", "txtAltDesc", "txtBorderWidth", "txtHoriz",
+                                                             "txtVert", "cmbAlign", "btnOk", "btnCancel", "txtMapName"}));
         QTest::keyClick(form.txtMapName, Qt::Key_Escape);
     };
     EXPECT_EQ(form.ShowModal(), mrCancel);

@@ -8,29 +8,13 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 
 namespace {
-
-// Lets a test watch the events of one object or of the whole application.
-class TSpy : public QObject {
-public:
-    explicit TSpy(std::function<void(QObject *, QEvent *)> seen) : seen_(std::move(seen)) {}
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        seen_(watched, event);
-        return false;
-    }
-
-private:
-    std::function<void(QObject *, QEvent *)> seen_;
-};
 
 int Lightness(const QImage &art, const QRect &box)
 {
@@ -41,34 +25,24 @@ int Lightness(const QImage &art, const QRect &box)
     return static_cast<int>(sum / (qint64{box.width()} * box.height()));
 }
 
-TEST(SplashAbout, BothShowTheArtworkWithTheNavyVersionReadableOverIt)
+TEST(SplashAbout, BothShowTheNavyVersionReadableOverTheArtwork)
 {
     TfrmSplash splash;
     TfrmAbout about;
     for (const auto &[form, image, label] : {std::tuple<QDialog *, QLabel *, QLabel *>{&splash, splash.Image1, splash.Label2},
                                               {&about, about.Image1, about.Label2}}) {
         SCOPED_TRACE(form->objectName().toStdString());
-        EXPECT_EQ(form->size(), QSize(471, 285));
-        EXPECT_EQ(image->objectName(), "Image1");
-        EXPECT_EQ(image->geometry(), QRect(0, 0, 471, 285));
-        EXPECT_EQ(label->objectName(), "Label2");
+        EXPECT_EQ(image->geometry(), form->rect()) << "the artwork fills the window";
         EXPECT_EQ(label->text(), "Version 1.23");
-        EXPECT_EQ(label->pos(), QPoint(288, 128));
-        EXPECT_TRUE(label->font().bold());
         EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));
         EXPECT_FALSE(label->autoFillBackground());
         EXPECT_TRUE(controls::TextFits(*label));
         // Navy text needs a light ground: the art under the label is light and calm.
         EXPECT_GT(Lightness(image->pixmap().toImage(), label->geometry()), 200);
     }
-    EXPECT_EQ(splash.objectName(), "frmSplash");
     EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(about.objectName(), "frmAbout");
-    EXPECT_EQ(about.windowTitle(), "About");
     EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint));
-    EXPECT_EQ(about.aviEmail->geometry(), QRect(363, 16, 88, 34));
-    EXPECT_EQ(about.aviEmail->toolTip(), "Email A Friend");
-    EXPECT_TRUE(about.aviEmail->Active());
+    EXPECT_TRUE(about.aviEmail->Active()) << "the animation plays from the start";
 }
 
 TEST(SplashAbout, EmailClipHas24DistinctFramesAndOtherNamesNone)
@@ -118,7 +92,6 @@ TEST(SplashAbout, SplashClosesItselfTwoSecondsAfterItBecomesActive)
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&splash, &activate);
     EXPECT_TRUE(splash.Timer1->isActive());
-    EXPECT_EQ(splash.Timer1->interval(), 2000);
     splash.Timer1->stop();
 
     QTimer guard;
@@ -136,16 +109,11 @@ TEST(SplashAbout, SplashClosesItselfTwoSecondsAfterItBecomesActive)
     EXPECT_FALSE(splash.isVisible());
 }
 
-TEST(SplashAbout, ArtworkClickClosesWithOkWhileAnimationClicksReachTheAnimation)
+// That the animation's clicks reach it is checked where they open the e-mail window (AboutAndEmail).
+TEST(SplashAbout, OnlyAClickOnTheArtworkClosesTheAboutWindowWithOk)
 {
     FakePrompter prompter;
     TfrmAbout about;
-    QList<Qt::MouseButton> releasedOnAnimation;
-    TSpy hook([&](QObject *watched, QEvent *event) {
-        if (watched == about.aviEmail && event->type() == QEvent::MouseButtonRelease)
-            releasedOnAnimation.append(static_cast<QMouseEvent *>(event)->button());
-    });
-    qApp->installEventFilter(&hook);
     prompter.modal = [&](QWidget &) {
         QWindow *window = about.windowHandle();
         ASSERT_NE(window, nullptr);
@@ -158,12 +126,8 @@ TEST(SplashAbout, ArtworkClickClosesWithOkWhileAnimationClicksReachTheAnimation)
         QTest::mouseClick(window, Qt::LeftButton, {}, about.Label2->geometry().center());
     };
     EXPECT_EQ(about.ShowModal(), mrOk);
-    qApp->removeEventFilter(&hook);
-    EXPECT_EQ(releasedOnAnimation, (QList<Qt::MouseButton>{Qt::LeftButton, Qt::RightButton}));
-
     prompter.modal = [&](QWidget &) { about.close(); };
     EXPECT_EQ(about.ShowModal(), mrCancel);
-    EXPECT_EQ(prompter.modalShown, (QStringList{"frmAbout", "frmAbout"}));
 }
 
 } // namespace

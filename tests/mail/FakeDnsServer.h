@@ -3,6 +3,9 @@
 
 #include "DnsTestAnswers.h"
 
+#include "mail/MailHostLookup.h"
+
+#include <QFile>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
@@ -39,6 +42,14 @@ private:
     QUdpSocket socket_;
     Responder responder_;
 };
+
+// Writes the private resolver configuration that the test main points the lookup at.
+inline void WriteResolvConf(const QByteArray &content)
+{
+    QFile file(mail::TMailHostLookup::ResolvConfPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
 
 inline TFakeDnsServer::Responder Answering(const mail::TMXList &records, unsigned rcode = 0)
 {

@@ -7,6 +7,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <QUdpSocket>
 
 #include <functional>
 
@@ -30,6 +31,14 @@ inline quint16 FreeTcpPort()
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
+}
+
+// A loopback UDP port that nobody is bound to right now.
+inline quint16 FreeUdpPort()
+{
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
 }
 
 inline bool TcpListens(quint16 port, const QHostAddress &host = QHostAddress::LocalHost)

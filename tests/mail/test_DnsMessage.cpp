@@ -1,5 +1,6 @@
 // DNS query bytes and the MX answer parser, including hostile answers.
 #include "DnsTestAnswers.h"
+#include "support/ErrorText.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>
@@ -26,12 +27,7 @@ std::vector<std::uint8_t> DnsmasqAnswer()
 // The error text of the parse, or "" when the answer is accepted; the records go to list.
 std::string Parse(const std::vector<std::uint8_t> &bytes, TMXList &list)
 {
-    try {
-        ParseMxAnswer(bytes.data(), bytes.size(), list);
-    } catch (const EResolverError &error) {
-        return error.what();
-    }
-    return "";
+    return ErrorText<EResolverError>([&] { ParseMxAnswer(bytes.data(), bytes.size(), list); });
 }
 
 } // namespace

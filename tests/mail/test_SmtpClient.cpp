@@ -2,6 +2,7 @@
 #include "AiosmtpdPeer.h"
 #include "FakeSmtpServer.h"
 #include "QuotedPrintableDecode.h"
+#include "support/ErrorText.h"
 
 #include "mail/Smtp.h"
 #include "mail/core/MailErrors.h"
@@ -29,12 +30,7 @@ TmsMessage TestMessage()
 // Runs Send and returns the error text, or "" on success.
 std::string SendAndCatch(TmsSMTP &smtp)
 {
-    try {
-        smtp.Send();
-    } catch (const EMailError &e) {
-        return e.what();
-    }
-    return {};
+    return ErrorText<EMailError>([&smtp] { smtp.Send(); });
 }
 
 QByteArray HeaderValue(const QByteArray &message, const QByteArray &name)
@@ -75,10 +71,9 @@ TEST_F(SmtpClient, DeliversPlainAndHtmlMessagesToAiosmtpd)
 
     const QList<QByteArray> messages = peer.Messages();
     ASSERT_EQ(messages.size(), 2);
+    // The header lines themselves are checked byte for byte with the message writer.
     const QList<std::pair<QByteArray, QByteArray>> headers = {
-        {"From", "\"Ann O. Nym\" <ann@example.test>"}, {"To", "<bob@example.test>"}, {"Subject", "Have a look"},
-        {"Mime-Version", "1.0"}, {"Content-Type", "text/plain; charset=\"us-ascii\""},
-        {"Content-Transfer-Encoding", "7bit"}, {"X-MailFrom", "ann@example.test"}, {"X-RcptTo", "bob@example.test"}};
+        {"From", "\"Ann O. Nym\" <ann@example.test>"}, {"X-MailFrom", "ann@example.test"}, {"X-RcptTo", "bob@example.test"}};
     for (const auto &[name, value] : headers)
         EXPECT_EQ(HeaderValue(messages[0], name), value) << name.toStdString();
     const QByteArray plainBody = messages[0].mid(messages[0].indexOf("\n\n") + 2);

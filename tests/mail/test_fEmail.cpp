@@ -2,14 +2,13 @@
 // end before any SMTP connection (no mail host, a message check), against a fake DNS server.
 #include "FakeDnsServer.h"
 #include "support/FakePrompter.h"
+#include "support/Widgets.h"
 
-#include "dialogs/Controls.h"
 #include "mail/fEmail.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -95,7 +94,6 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         EXPECT_EQ(window.windowTitle(), "Email T to a Friend");
         EXPECT_EQ(Child<QLabel>(window, "lblHeading")->text(), "Think your friends would like T too? ");
-        EXPECT_EQ(window.size(), QSize(399, 434));
         EXPECT_EQ(window.ctlMessage.Subject(), "T is available for you.");
         EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(window, "txtFriendsName"));
         EXPECT_EQ(Child<QLineEdit>(window, "txtYourEmail")->text(), "ann@example.test");
@@ -103,15 +101,10 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         EXPECT_FALSE(send->isEnabled());
         Type(window, "txtAddress", "x");
         EXPECT_TRUE(send->isEnabled());
-        const char *order[] = {"txtName", "txtYourEmail", "txtFriendsName", "txtAddress", "memText", "chkHTML",
-                               "butSend", "butCancel"};
-        Child<QWidget>(window, order[0])->setFocus();
-        for (const char *name : order) {
-            EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        for (QLabel *label : window.findChildren<QLabel *>())
-            EXPECT_TRUE(controls::TextFits(*label)) << label->objectName().toStdString();
+        EXPECT_EQ(TabOrder(Child<QWidget>(window, "txtName"), 8),
+                  QStringList({"txtName", "txtYourEmail", "txtFriendsName", "txtAddress", "memText", "chkHTML",
+                               "butSend", "butCancel"}));
+        ExpectLabelsFit(window);
         // Enter in the memo is a new line; in an edit it is Cancel.
         QTest::keyClick(Child<QWidget>(window, "memText"), Qt::Key_Return);
         EXPECT_EQ(Child<QPlainTextEdit>(window, "memText")->toPlainText(), "\n");
@@ -138,10 +131,7 @@ TEST_F(EmailWindow, AnEmptyFieldIsReportedAndShowingGoesOn)
 // A friend's domain that is no host name asks no server; an injected name reaches no server.
 TEST_F(EmailWindow, FailuresEndInTheDialogAndToClipboardGivesTheText)
 {
-    QFile resolv(TMailHostLookup::ResolvConfPath());
-    ASSERT_TRUE(resolv.open(QIODevice::WriteOnly));
-    resolv.write("nameserver 127.0.0.1\n");
-    resolv.close();
+    WriteResolvConf("nameserver 127.0.0.1\n");
     QStringList errors;
     dialogAnswer = [&errors](QWidget &dialog) {
         errors << Child<QLabel>(dialog, "lblError")->text();
@@ -179,9 +169,7 @@ TEST_F(EmailWindow, FailuresEndInTheDialogAndToClipboardGivesTheText)
 TEST_F(EmailWindow, CloseBoxWhileSendingWaitsForTheSendingToEnd)
 {
     TFakeDnsServer silent([](TFakeDnsServer &, unsigned, const QNetworkDatagram &) {});
-    QFile resolv(TMailHostLookup::ResolvConfPath());
-    ASSERT_TRUE(resolv.open(QIODevice::WriteOnly) && resolv.write("nameserver 127.0.0.1\n") > 0);
-    resolv.close();
+    WriteResolvConf("nameserver 127.0.0.1\n");
     QStringList errors;
     dialogAnswer = [&errors](QWidget &dialog) {
         errors << Child<QLabel>(dialog, "lblError")->text();

@@ -1,13 +1,13 @@
 // Host editor link on a private session bus, against the fake Quorix program.
 #include "output/HostLink.h"
 #include "output/FakeQuorix.h"
+#include "support/ErrorText.h"
 #include "support/QtPrinters.h"
 
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace {
 
@@ -17,17 +17,6 @@ protected:
 
     TFakeQuorix Fake;
 };
-
-QString FailureText(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const EQuorixError &error) {
-        EXPECT_EQ(QString::fromStdString(error.what()), error.Text());
-        return error.Text();
-    }
-    return QStringLiteral("<no failure>");
-}
 
 TEST_F(HostLinkTest, DetectionFollowsTheAnswerWithinTwoSeconds)
 {
@@ -60,10 +49,10 @@ TEST_F(HostLinkTest, DetectionFollowsTheAnswerWithinTwoSeconds)
 
 TEST_F(HostLinkTest, PluginNeedsQuorixAndPassesTextBothWaysInOrder)
 {
-    EXPECT_EQ(FailureText([] { TQuorixPlugin plugin; }),
-              QStringLiteral("Cannot create the object \"Quorix4.Plugin\": Quorix is not running."));
-    EXPECT_NE(FailureText([] { TQuorixPlugin plugin(QDBusConnection(QStringLiteral("never-connected"))); }),
-              QStringLiteral("<no failure>"));
+    EXPECT_EQ(ErrorText<EQuorixError>([] { TQuorixPlugin plugin; }),
+              "Cannot create the object \"Quorix4.Plugin\": Quorix is not running.");
+    EXPECT_NE(ErrorText<EQuorixError>([] { TQuorixPlugin plugin(QDBusConnection(QStringLiteral("never-connected"))); }),
+              "");
 
     const QString workDir = QStringLiteral("/home/\u00e5sa/web site/");
     ASSERT_TRUE(Fake.Start({"--workdir", workDir, "--opendoc", "false"}));
@@ -83,12 +72,11 @@ TEST_F(HostLinkTest, SlowAnswersAreWaitedForAndFailuresCarryQuorixsText)
         {"--delay", "2500", "--fail", "puttextatcursor", "--fail-text", "No document window is open."}));
     TQuorixPlugin plugin;
     EXPECT_EQ(plugin.isopendoc(), QStringLiteral("true"));
-    EXPECT_EQ(FailureText([&] { plugin.puttextatcursor(QStringLiteral("x")); }),
-              QStringLiteral("No document window is open."));
+    EXPECT_EQ(ErrorText<EQuorixError>([&] { plugin.puttextatcursor(QStringLiteral("x")); }), "No document window is open.");
 
     // Quorix quitting after the object was made is a failure too, never a silent success.
     Fake.Stop();
-    EXPECT_NE(FailureText([&] { plugin.getworkdir(); }), QStringLiteral("<no failure>"));
+    EXPECT_NE(ErrorText<EQuorixError>([&] { plugin.getworkdir(); }), "");
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -150,16 +149,4 @@ TEST(MapFile, RandomBytesReadBackAsWritten)
         ASSERT_FALSE(again.Error) << bytes;
         ASSERT_EQ(again.Map, read.Map) << bytes;
     }
-}
-
-TEST(MapFile, Messages)
-{
-    EXPECT_EQ(ImageNotFoundMessage("C:\\a.gif"), "Image file not found. \r\nLooking for C:\\a.gif");
-    EXPECT_EQ(FileErrorMessage(ENOENT), "File not found");
-    EXPECT_EQ(FileErrorMessage(EACCES), "File access denied");
-    EXPECT_EQ(FileErrorMessage(EISDIR), "File access denied");
-    EXPECT_EQ(FileErrorMessage(ENOSPC), "Disk full");
-    EXPECT_EQ(FileErrorMessage(ENAMETOOLONG), "Invalid filename");
-    EXPECT_EQ(FileErrorMessage(EMFILE), "Too many open files");
-    EXPECT_EQ(FileErrorMessage(EIO), "I/O error " + std::to_string(EIO));
 }

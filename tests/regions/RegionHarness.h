@@ -25,6 +25,7 @@
 namespace regiontest {
 
 inline const QColor ImageColour(0x20, 0x80, 0xC0);
+inline const QColor InvertedImageColour(0xFF - 0x20, 0xFF - 0x80, 0xFF - 0xC0); // the rubber band
 inline const QColor LineColour(Qt::red);
 
 // The main window's side in miniature: an image, the channel, the bottom bar, a dispatcher that

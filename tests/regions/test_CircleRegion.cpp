@@ -35,7 +35,6 @@ TEST(CircleRegionDrawing, RadiusFromTheRoundedDistanceAndOnlyTheLeftReleaseEnds)
     EXPECT_EQ(c->Radius, 5);
     EXPECT_EQ(BoxOf(c), QRect(95, 75, 11, 11));
     EXPECT_EQ(c->GetCoords(), QStringLiteral("100, 80, 5"));
-    EXPECT_EQ(DrawCircle(e, {50, 50}, {51, 51})->Radius, 1);
 
     TCircleRegion *dot = e.New<TCircleRegion>();
     e.Click({30, 40});
@@ -50,11 +49,11 @@ TEST(CircleRegionDrawing, RadiusFromTheRoundedDistanceAndOnlyTheLeftReleaseEnds)
     e.Release({220, 30}, Qt::RightButton);
     e.Release({220, 30}, Qt::MiddleButton);
     EXPECT_TRUE(o->Drawing);
-    EXPECT_EQ(e.dialogs, 3);
+    EXPECT_EQ(e.dialogs, 2);
     e.Move({240, 30});
     EXPECT_EQ(o->Radius, 20) << "radius 40 would leave the image at the top";
     e.Release({240, 30});
-    EXPECT_EQ(e.dialogs, 4);
+    EXPECT_EQ(e.dialogs, 3);
     EXPECT_EQ(BoxOf(o), QRect(180, 10, 41, 41));
 }
 
@@ -112,8 +111,7 @@ TEST(CircleRegionLook, BandInvertsAndTheOutlineFillsTheFittedBox)
     e.New<TCircleRegion>();
     e.Press({100, 80});
     e.Move({120, 80});
-    const QColor inverted(255 - ImageColour.red(), 255 - ImageColour.green(), 255 - ImageColour.blue());
-    EXPECT_EQ(e.PixelAt({120, 80}), inverted);
+    EXPECT_EQ(e.PixelAt({120, 80}), InvertedImageColour);
     EXPECT_EQ(e.PixelAt({100, 80}), ImageColour);
     e.Release({120, 80});
     for (QPoint p : {QPoint(80, 80), QPoint(120, 80), QPoint(100, 60), QPoint(100, 100)})
