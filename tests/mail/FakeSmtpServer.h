@@ -28,7 +28,7 @@ public:
     }
 
     // By name, so that the client resolves it.
-    QString Server() const { return QString("localhost:%1").arg(server_.serverPort()); }
+    QString Server() const { return QString("127.0.0.1:%1").arg(server_.serverPort()); }
 
     QList<QByteArray> Received; // command lines, "<text>" for a whole message
     int Connections = 0;

@@ -208,6 +208,7 @@ TEST_F(SmtpClient, CancelEndsTheWaitAndTheNextSendStartsFresh)
     smtp.Server = answering.Server();
     smtp.OnMailSent = [this] { smtp.Cancel(); };
     EXPECT_THROW(smtp.Send(), ECanceledError);
+    ASSERT_FALSE(answering.Received.isEmpty());
     EXPECT_EQ(answering.Received.last(), "<text>");
 
     smtp.OnMailSent = nullptr;
