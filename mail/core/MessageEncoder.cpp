@@ -114,10 +114,17 @@ const char *CharSetName(TmsCharSet charSet)
 template <typename Fn>
 void ForEachBodyLine(const std::vector<std::string> &body, Fn &&fn)
 {
+    // A plain scan for the two line-end bytes: find_first_of asks memchr once per character.
+    const auto lineEnd = [](std::string_view text) {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (text[i] == '\r' || text[i] == '\n')
+                return i;
+        return std::string_view::npos;
+    };
     for (const std::string &entry : body) {
         std::string_view rest(entry);
         for (;;) {
-            const std::size_t pos = rest.find_first_of("\r\n");
+            const std::size_t pos = lineEnd(rest);
             if (pos == std::string_view::npos) {
                 fn(rest);
                 break;
