@@ -6,6 +6,8 @@
 #include "output/core/MapFile.h"
 #include "bench_mapfile_sample.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 #include <gumbo.h>
 
@@ -15,7 +17,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -144,27 +145,13 @@ std::size_t GumboParse()
     return children;
 }
 
-template <std::size_t (*Run)()>
-void BM(benchmark::State &state)
-{
-    for (auto _ : state)
-        benchmark::DoNotOptimize(Run());
-}
-BENCHMARK(BM<CompileProcess>)->Name("mapolin-map compile (process)")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<CatProcess>)->Name("cat map file (process)")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<CoreWriter>)->Name("WriteFragment alone")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<ImportProcess>)->Name("mapolin-map import (process)")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<GumboProcess>)->Name("gumbo parse (process)")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<CoreImport>)->Name("ImportMap (core)")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<GumboParse>)->Name("gumbo parse alone")->Unit(benchmark::kMillisecond);
-
-double Ms(std::size_t (*run)())
-{
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    benchmark::DoNotOptimize(run());
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+BENCHMARK(bench::BM<CompileProcess>)->Name("mapolin-map compile (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CatProcess>)->Name("cat map file (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CoreWriter>)->Name("WriteFragment alone")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<ImportProcess>)->Name("mapolin-map import (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<GumboProcess>)->Name("gumbo parse (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CoreImport>)->Name("ImportMap (core)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<GumboParse>)->Name("gumbo parse alone")->Unit(benchmark::kMillisecond);
 
 // Best of interleaved runs of every side, so a busy machine hurts all of them alike.
 std::vector<double> Best(const std::vector<std::size_t (*)()> &runs, int rounds)
@@ -172,7 +159,7 @@ std::vector<double> Best(const std::vector<std::size_t (*)()> &runs, int rounds)
     std::vector<double> best(runs.size(), 1e300);
     for (int round = 0; round < rounds; ++round)
         for (std::size_t i = 0; i < runs.size(); ++i)
-            best[i] = std::min(best[i], Ms(runs[i]));
+            best[i] = std::min(best[i], bench::WallMs(runs[i]));
     return best;
 }
 

@@ -4,6 +4,7 @@
 #include "bench_mapfile_sample.h"
 #include "dialogs/MapOptionsForm.h"
 #include "support/FakePrompter.h"
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,22 +18,14 @@
 #include <cstdio>
 #include <functional>
 
-#include <time.h>
 
 namespace {
 
-double CpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + t.tv_nsec / 1e9;
-}
-
 double Time(const std::function<void()> &run)
 {
-    const double start = CpuSeconds();
+    const std::int64_t start = bench::ThreadCpuNanos();
     run();
-    return CpuSeconds() - start;
+    return double(bench::ThreadCpuNanos() - start) / 1e9;
 }
 
 struct Times {

@@ -5,13 +5,14 @@
 #include "output/core/MapFile.h"
 #include "bench_mapfile_sample.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -133,30 +134,16 @@ const std::string &PreparedMap()
     return bytes;
 }
 
-template <std::size_t (*Run)()>
-void BM(benchmark::State &state)
-{
-    for (auto _ : state)
-        benchmark::DoNotOptimize(Run());
-}
 
 std::size_t PreparedFragmentWrite() { return WritePrepared(FragmentPath, PreparedFragment()); }
 std::size_t PreparedMapWrite() { return WritePrepared(MapPath, PreparedMap()); }
 
-BENCHMARK(BM<WriteFragmentFile>)->Name("WriteFragment+write")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<PreparedFragmentWrite>)->Name("write(prepared fragment)")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<WriteMapFileFile>)->Name("WriteMapFile+write")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<PreparedMapWrite>)->Name("write(prepared map file)")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<ReadMap>)->Name("read+ReadMapFile")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM<ReadAndSplit>)->Name("read+split at CR LF")->Unit(benchmark::kMillisecond);
-
-double BestMs(std::size_t (*run)())
-{
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    benchmark::DoNotOptimize(run());
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+BENCHMARK(bench::BM<WriteFragmentFile>)->Name("WriteFragment+write")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<PreparedFragmentWrite>)->Name("write(prepared fragment)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<WriteMapFileFile>)->Name("WriteMapFile+write")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<PreparedMapWrite>)->Name("write(prepared map file)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<ReadMap>)->Name("read+ReadMapFile")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<ReadAndSplit>)->Name("read+split at CR LF")->Unit(benchmark::kMillisecond);
 
 // Best of interleaved runs, so a busy neighbour on the machine hurts both sides alike.
 void PrintRatio(const char *what, std::size_t (*core)(), const char *baseName, std::size_t (*base)())
@@ -164,8 +151,8 @@ void PrintRatio(const char *what, std::size_t (*core)(), const char *baseName, s
     double coreMs = 1e300;
     double baseMs = 1e300;
     for (int i = 0; i < 15; ++i) {
-        coreMs = std::min(coreMs, BestMs(core));
-        baseMs = std::min(baseMs, BestMs(base));
+        coreMs = std::min(coreMs, bench::WallMs(core));
+        baseMs = std::min(baseMs, bench::WallMs(base));
     }
     std::printf("%s %.2f ms, %s %.2f ms, ratio %.2f (target <= 3)\n", what, coreMs, baseName, baseMs,
                 coreMs / baseMs);

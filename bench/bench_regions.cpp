@@ -9,6 +9,7 @@
 #include "regions/RectRegionClass.h"
 #include "regions/ScrollBox.h"
 #include "support/FakePrompter.h"
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,26 +23,9 @@
 #include <functional>
 #include <vector>
 
-#include <time.h>
 
 namespace {
 
-// The processor time of this thread, in nanoseconds: other processes on a shared machine do not
-// count, so the ratios stay comparable under load.
-class CpuTimer {
-public:
-    void start() { start_ = Now(); }
-    qint64 nsecsElapsed() const { return Now() - start_; }
-
-private:
-    static qint64 Now()
-    {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-    }
-    qint64 start_ = 0;
-};
 
 // Adds up the area the image is asked to repaint.
 class PaintMeter : public QObject {
@@ -135,7 +119,7 @@ double DragMoveMicros(Scene &scene, int moves)
     Send(r, QEvent::MouseMove, grip, Qt::NoButton);
     Send(r, QEvent::MouseButtonPress, grip, Qt::LeftButton);
     QApplication::processEvents();
-    CpuTimer timer;
+    bench::CpuTimer timer;
     timer.start();
     for (int i = 0; i < moves; ++i) {
         // The region moves under the pointer, so the grabbed point stays the same local point.
@@ -151,7 +135,7 @@ double DragMoveMicros(Scene &scene, int moves)
 // visited, reset and, where on screen, repainted.
 double MissMicros(Scene &scene, int rounds)
 {
-    CpuTimer timer;
+    bench::CpuTimer timer;
     timer.start();
     for (int i = 0; i < rounds; ++i) {
         scene.window.txtXPos->SetInt(3990);
@@ -178,7 +162,7 @@ bool PlainInside(const polygeom::Points &points, int n, double x, double y)
 
 double NanosPerPoint(const std::function<bool(int, int)> &test)
 {
-    CpuTimer timer;
+    bench::CpuTimer timer;
     timer.start();
     int hits = 0;
     for (int round = 0; round < 20; ++round)
@@ -194,7 +178,7 @@ std::pair<double, qint64> RepaintMicros(Scene &scene, int rounds)
 {
     PaintMeter meter;
     scene.window.Image1->installEventFilter(&meter);
-    CpuTimer timer;
+    bench::CpuTimer timer;
     timer.start();
     for (int i = 0; i < rounds; ++i) {
         scene.window.txtInfo->SetText(QString());
