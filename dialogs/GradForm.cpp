@@ -430,7 +430,7 @@ void TGradientForm::changeEvent(QEvent *event)
 }
 
 // Escape and Enter reach the window when no control wanted them (an open drop-down list closes
-// first, a memo keeps its new line). Enter presses the focused button, else the default button.
+// first). Enter presses the focused button; none of these windows has a default button.
 void TGradientForm::keyPressEvent(QKeyEvent *event)
 {
     const auto usable = [](const QAbstractButton *button) {
@@ -445,10 +445,6 @@ void TGradientForm::keyPressEvent(QKeyEvent *event)
         auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
         if (usable(focused)) {
             focused->click();
-            return;
-        }
-        if (usable(defaultButton_)) {
-            defaultButton_->click();
             return;
         }
     }

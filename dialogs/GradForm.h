@@ -76,8 +76,6 @@ public:
 
     // The button that Escape clicks, as a dialog's Cancel button; nullptr for none.
     void SetCancelButton(QAbstractButton *button) { cancelButton_ = button; }
-    // The button that Enter clicks when the focus is not on a button; nullptr for none.
-    void SetDefaultButton(QAbstractButton *button) { defaultButton_ = button; }
 
 signals:
     void CaptionHelpRequested();
@@ -113,7 +111,6 @@ private:
     QWidget *client_ = nullptr;
     QSize clientSize_;
     QPointer<QAbstractButton> cancelButton_;
-    QPointer<QAbstractButton> defaultButton_;
     std::optional<caption::Button> pressedButton_;
     // The place and size before the maximise button made the window fill the work area.
     std::optional<QRect> zoomedFrom_;
