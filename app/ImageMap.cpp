@@ -88,8 +88,13 @@ QToolButton *TfrmImageMap::AddToolButton(const char *name, const QString &hint, 
     button->setAutoRaise(false);
     button->setGeometry(x, 2, 35, 35);
     if (tag)
-        new TWhatsThisTag(button, tag, [this](QWidget *control, QMouseEvent *event) { btnNewMouseDown(control, event); });
+        AddWhatsThis(button, tag);
     return button;
+}
+
+void TfrmImageMap::AddWhatsThis(QWidget *control, int tag)
+{
+    new TWhatsThisTag(control, tag, [this](QWidget *pressed, QMouseEvent *event) { btnNewMouseDown(pressed, event); });
 }
 
 void TfrmImageMap::CreateControls()
@@ -179,7 +184,7 @@ void TfrmImageMap::CreateControls()
     lblColour->setObjectName(QStringLiteral("lblColour"));
     lblColour->setGeometry(369, 9, 16, 18);
     lblColour->setToolTip(QStringLiteral("Line Color"));
-    new TWhatsThisTag(lblColour, 19, [this](QWidget *control, QMouseEvent *event) { btnNewMouseDown(control, event); });
+    AddWhatsThis(lblColour, 19);
     connect(lblColour, &TColourSwatch::Clicked, this, &TfrmImageMap::lblColourClick);
     lblColour->setEnabled(false);
     Label2 = controls::MakeLabel(pnlTop, "Label2", QStringLiteral("Line Color"), QRect(0, 0, 0, 0));

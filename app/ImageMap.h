@@ -138,6 +138,8 @@ private:
     void AppMessage(QObject *watched, QEvent *event);
     bool AppHelp(Help::Command command, int context);
     void btnNewMouseDown(QWidget *control, QMouseEvent *event);
+    // The right-click help menu for a control with a help tag.
+    void AddWhatsThis(QWidget *control, int tag);
     void StartDrawing(TBaseRegion *region, TRegionLists::List &list, QToolButton *button);
     void StoreBottomBarText(const QString &text, QString &defaultField, QString TBaseRegion::*field);
     bool DrawingInProgress() const;
