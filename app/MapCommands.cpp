@@ -163,7 +163,7 @@ TfrmImageMap::TSaveResult TfrmImageMap::SaveMap()
                                         std::pair{&Regions.Polys(), &file.Polys}}) {
         records->reserve(std::size_t(list->size()));
         for (const TBaseRegion *region : *list)
-            records->push_back({0, region->Shape(origin), Bytes(region->URL), Bytes(region->Target)});
+            records->push_back({0, region->Shape(origin), Bytes(region->URL), Bytes(region->Target), {}, {}});
     }
     std::string bytes;
     try {

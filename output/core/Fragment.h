@@ -7,16 +7,6 @@
 #include <variant>
 #include <vector>
 
-// The six map options as typed in the map options dialog.
-struct TMapOptions {
-    std::string Name;
-    std::string Align;
-    std::string Alt;
-    std::string Border;
-    std::string VSpace;
-    std::string HSpace;
-};
-
 // One AREA: the editor hands in a region's coordinate text (its GetCoords), the command line the
 // box and shape of a map-file record; both give the same bytes.
 struct TFragmentArea {

@@ -7,6 +7,7 @@
 
 #include "output/core/Coords.h"
 
+#include <string>
 #include <vector>
 
 // A hotspot's box and shape in image pixels. Circle centres and polygon points are offsets from
@@ -25,3 +26,14 @@ struct THotspotShape {
 };
 
 enum class THotspotKind { Rect, Circle, Poly };
+
+// The six map options as typed in the map options dialog.
+struct TMapOptions {
+    std::string Name;
+    std::string Align;
+    std::string Alt;
+    std::string Border;
+    std::string VSpace;
+    std::string HSpace;
+    bool operator==(const TMapOptions &) const = default;
+};

@@ -10,12 +10,15 @@
 #include <vector>
 
 // One rectangle, circle or polygon record. Line is the file line of its first value (the box
-// top), counted from 1; the writer ignores it.
+// top), counted from 1; the writer ignores it. Alt (the status-bar text, compiled as the AREA's
+// alt) and Title are kept only in Mapolin's extension block after the classic content.
 struct TMapRegion {
     int Line = 0;
     THotspotShape Shape;
     std::string URL;
     std::string Target;
+    std::string Alt;
+    std::string Title;
     bool operator==(const TMapRegion &) const = default;
 };
 
@@ -26,6 +29,8 @@ struct TMapFile {
     std::vector<TMapRegion> Rects;
     std::vector<TMapRegion> Circles;
     std::vector<TMapRegion> Polys;
+    // Kept in the extension block only; all empty in a classic file.
+    TMapOptions Options;
     bool operator==(const TMapFile &) const = default;
 };
 
@@ -41,6 +46,8 @@ struct TMapFileError {
 struct TMapReadResult {
     TMapFile Map;
     std::optional<TMapFileError> Error;
+    // A damaged extension block: reported, while the classic content above still loads.
+    std::optional<TMapFileError> ExtensionError;
 };
 
 // Polygon records hold PointCount + 1 points in 101 slots.

@@ -41,9 +41,9 @@ inline TMapFile Map()
     TMapFile map;
     map.ImageFileName = "C:\\web\\images\\banner.gif";
     map.DefaultURL = "index.html";
-    map.Rects.push_back({5, Box(20, 10, 50, 100), "about.html", "_blank"});
-    map.Circles.push_back({12, Circle(35, 125, 51, {25, 25}, 25), "contact.html", ""});
-    map.Polys.push_back({22, Poly(5, 195, 46, 66, {{5, 5}, {65, 5}, {35, 45}}), "products\\list.html", "main"});
+    map.Rects.push_back({5, Box(20, 10, 50, 100), "about.html", "_blank", "", ""});
+    map.Circles.push_back({12, Circle(35, 125, 51, {25, 25}, 25), "contact.html", "", "", ""});
+    map.Polys.push_back({22, Poly(5, 195, 46, 66, {{5, 5}, {65, 5}, {35, 45}}), "products\\list.html", "main", "", ""});
     return map;
 }
 
