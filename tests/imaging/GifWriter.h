@@ -1,4 +1,5 @@
-// Writes the image files the tests read: GIF by hand (Qt reads GIF but cannot write it), JPEG through Qt.
+// Writes the image files the tests read: GIF and run-length coded BMP by hand (Qt reads them but
+// cannot write them), JPEG through Qt.
 #pragma once
 
 #include <QBuffer>
@@ -78,6 +79,34 @@ inline QByteArray ScanBomb(int width, int height, int scans)
     for (int i = 0; i < scans; ++i)
         out += header;
     return out + "\xFF\xD9";
+}
+
+// An 8-bit indexed image as a run-length coded (RLE8) BMP: each row closed, then the end code.
+inline QByteArray EncodeRle8Bmp(const QImage &indexed)
+{
+    QByteArray pixels;
+    for (int y = indexed.height() - 1; y >= 0; --y) {
+        for (int x = 0, run = 1; x < indexed.width(); x += run, run = 1) {
+            while (x + run < indexed.width() && run < 255 && indexed.pixelIndex(x + run, y) == indexed.pixelIndex(x, y))
+                ++run;
+            pixels.append(char(run)).append(char(indexed.pixelIndex(x, y)));
+        }
+        pixels.append("\0\0", 2);
+    }
+    pixels.append("\0\1", 2);
+    QByteArray out("BM");
+    auto put32 = [&out](quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            out.append(char(value >> (8 * i)));
+    };
+    const quint32 offset = 14 + 40 + 1024;
+    for (quint32 value : {offset + quint32(pixels.size()), 0u, offset, 40u, quint32(indexed.width()),
+                          quint32(indexed.height()), 1u | 8u << 16, 1u, quint32(pixels.size()), 0u, 0u, 256u, 0u})
+        put32(value);
+    const QList<QRgb> colours = indexed.colorTable();
+    for (int i = 0; i < 256; ++i)
+        put32(i < colours.size() ? colours[i] & 0xFFFFFF : 0); // blue, green, red, 0
+    return out + pixels;
 }
 
 } // namespace testgif

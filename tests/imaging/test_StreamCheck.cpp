@@ -1,4 +1,4 @@
-// Whole and cut-off GIF and JPEG streams, cut at every possible length.
+// Whole and cut-off GIF, JPEG and BMP streams, cut at every possible length.
 #include "imaging/core/StreamCheck.h"
 
 #include "imaging/GifWriter.h"
@@ -30,6 +30,14 @@ QImage Noise(int width, int height)
     return image;
 }
 
+QByteArray Bmp(const QImage &image)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "bmp").write(image.convertToFormat(QImage::Format_RGB888));
+    return buffer.data();
+}
+
 // Two stray bytes after the segment that follows the start marker, as some writers leave them.
 QByteArray WithStrayBytes(const QByteArray &jpeg)
 {
@@ -54,6 +62,8 @@ TEST(StreamCheck, StreamsAreCompleteOnlyOnceWhole)
         {"stray bytes", WithStrayBytes(testgif::EncodeJpeg(noise)), streamcheck::JpegIsComplete, 2},
         {"gif", gif, streamcheck::GifIsComplete, 1},
         {"gif with a zero before its trailer", QByteArray(gif).insert(gif.size() - 1, '\0'), streamcheck::GifIsComplete, 2},
+        {"bmp", Bmp(noise), streamcheck::BmpIsComplete, 0},
+        {"run-length bmp", testgif::EncodeRle8Bmp(noise), streamcheck::BmpIsComplete, 2},
     };
     for (const auto &[name, stream, complete, optional] : streams) {
         SCOPED_TRACE(name);
@@ -65,12 +75,15 @@ TEST(StreamCheck, StreamsAreCompleteOnlyOnceWhole)
     }
 }
 
-TEST(StreamCheck, ScansAreCountedUpToTheLimit)
+TEST(StreamCheck, ScanWorkCountsEachScansBlocksUpToTheScanLimit)
 {
+    // Sampled 2 x 2, 1 x 1, 1 x 1: six blocks an MCU, of which the ten scans code 32.
     const QByteArray progressive = testgif::EncodeJpeg(Noise(16, 16), true);
+    const streamcheck::JpegWork work = streamcheck::JpegScanWork(Bytes(progressive, progressive.size()));
+    EXPECT_EQ(work.scans, 10u);
+    EXPECT_EQ(work.blocks, 32u);
     const QByteArray bomb = testgif::ScanBomb(8000, 8000, 20000);
-    EXPECT_EQ(streamcheck::JpegScanCount(Bytes(progressive, progressive.size())), 10u);
-    EXPECT_EQ(streamcheck::JpegScanCount(Bytes(bomb, bomb.size())), streamcheck::kMaxJpegScans + 1);
+    EXPECT_EQ(streamcheck::JpegScanWork(Bytes(bomb, bomb.size())).scans, streamcheck::kMaxJpegScans + 1);
     const QByteArray endless = bomb.left(bomb.size() - 2);
     EXPECT_FALSE(streamcheck::JpegIsComplete(Bytes(endless, endless.size())));
 }
