@@ -2,10 +2,13 @@
 #include "imaging/PMultiImage.h"
 
 #include "imaging/GifWriter.h"
+#include "imaging/decoder/ImageDecoder.h"
 #include "support/FakePrompter.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -21,6 +24,15 @@ class TPluginlessImage : public TPMultiImage {
 protected:
     bool FormatAvailable(const QByteArray &) const override { return false; }
 };
+
+QByteArray Encode(const QImage &image, const char *format, int quality = -1)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality); // 100 makes a lossless WebP
+    return writer.write(image) ? buffer.data() : QByteArray();
+}
 
 QImage TestPattern(int width, int height)
 {
@@ -67,12 +79,17 @@ protected:
     TPMultiImage reader;
 };
 
-TEST_F(PMultiImageTest, ReadsGifExactlyAndJpegUnderEachExtension)
+TEST_F(PMultiImageTest, ReadsEveryFormatExactlyAndJpegUnderEachExtension)
 {
     const QImage pattern = TestPattern(41, 29);
+    const QImage rgb = pattern.convertToFormat(QImage::Format_RGB32);
     const QByteArray jpeg = testgif::EncodeJpeg(pattern);
+    // Of an animation, the first frame.
+    const QByteArray animated = testgif::Encode(pattern).chopped(1) + testgif::Encode(TestPattern(41, 29).mirrored()).mid(13 + 768);
     const std::pair<QString, QByteArray> files[] = {
-        {"pattern.gif", testgif::Encode(pattern)}, {"photo.jpg", jpeg}, {"photo.JPG", jpeg}, {"photo.jpeg", jpeg}};
+        {"pattern.gif", testgif::Encode(pattern)}, {"animated.gif", animated}, {"photo.jpg", jpeg}, {"photo.JPG", jpeg},
+        {"photo.jpeg", jpeg}, {"pattern.png", Encode(rgb, "png")}, {"pattern.webp", Encode(rgb, "webp", 100)},
+        {"pattern.bmp", Encode(rgb, "bmp")}, {"runs.bmp", testgif::EncodeRle8Bmp(pattern)}};
     for (const auto &[name, bytes] : files) {
         SCOPED_TRACE(name.toStdString());
         const QString path = Write(name, bytes);
@@ -80,8 +97,8 @@ TEST_F(PMultiImageTest, ReadsGifExactlyAndJpegUnderEachExtension)
         EXPECT_EQ(reader.ImageName(), path);
         ASSERT_EQ(reader.Picture().size(), QSize(41, 29));
         EXPECT_EQ(QSize(reader.ImageWidth(), reader.ImageHeight()), QSize(41, 29));
-        // GIF is exact; JPEG is lossy, but the middle of each 8 x 8 block keeps its colour.
-        const int tolerance = name.endsWith(".gif") ? 0 : 24;
+        // JPEG is lossy, but the middle of each 8 x 8 block keeps its colour; the others are exact.
+        const int tolerance = name.startsWith("photo") ? 24 : 0;
         for (int y = 0; y < 29; ++y)
             for (int x = 0; x < 41; ++x) {
                 if (tolerance > 0 && (x % 8 != 4 || y % 8 != 4))
@@ -171,6 +188,8 @@ TEST_F(PMultiImageTest, OpensWhatTheDecoderReadsWholeAtTheDecodedSize)
         {"padded.gif", QByteArray(gif).insert(gif.size() - 1, '\0'), {64, 48}},
         {"gif.jpg", gif, {64, 48}},
         {"jpeg.gif", jpeg, {64, 48}},
+        {"png.gif", Encode(TestPattern(64, 48), "png"), {64, 48}},
+        {"webp.jpg", Encode(TestPattern(64, 48), "webp"), {64, 48}},
         {"wide.gif", wide, {2100, 10}},
     };
     for (const auto &[name, bytes, size] : cases) {
@@ -206,8 +225,8 @@ TEST_F(PMultiImageTest, MissingPluginIsNamedAndNothingIsRead)
     EXPECT_TRUE(pluginless.Picture().isNull());
     const QString tail = QStringLiteral(". Make sure its located in the application's searchpath.");
     ASSERT_EQ(prompter.messages.size(), 2);
-    EXPECT_EQ(prompter.messages[0].text, "Can't load " + TPMultiImage::PluginFileName("gif") + tail);
-    EXPECT_EQ(prompter.messages[1].text, "Can't load " + TPMultiImage::PluginFileName("jpeg") + tail);
+    EXPECT_EQ(prompter.messages[0].text, "Can't load " + imagedecoder::PluginFileName("gif") + tail);
+    EXPECT_EQ(prompter.messages[1].text, "Can't load " + imagedecoder::PluginFileName("jpeg") + tail);
 }
 
 } // namespace
