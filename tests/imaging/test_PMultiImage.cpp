@@ -6,7 +6,6 @@
 #include "support/FakePrompter.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -134,33 +133,22 @@ TEST_F(PMultiImageTest, EmptyNameOrMissingFileEmptiesThePictureSilently)
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
+// The decoder's refusals are the decoder test's; here, what the window is told of them.
 TEST_F(PMultiImageTest, BadInputGivesOneErrorAndNoPicture)
 {
     const QByteArray jpeg = testgif::EncodeJpeg(TestPattern(64, 48));
-    const QByteArray gif = testgif::Encode(TestPattern(64, 48));
-    QByteArray corruptGif = gif;
-    corruptGif[13 + 768] = char(0x99); // no block starts with this byte
     // An empty message stands for the reader's own error text, for a header it cannot make sense of.
     const std::tuple<const char *, QByteArray, QString> cases[] = {
         {"empty.gif", {}, {}},
-        {"empty.jpg", {}, {}},
-        {"notes.jpg", "These are not the pixels you are looking for.\r\n", {}},
         {"notes.gif", "GIF? no, text.", {}},
-        {"corrupt.gif", corruptGif, {}},
         {"truncated.jpg", jpeg.left(jpeg.size() / 2), kDecodeFailed},
-        {"nohead.jpg", jpeg.left(40), {}},
-        {"truncated.gif", gif.left(gif.size() - 40), kDecodeFailed},
         {"huge.gif", HugeGif(), kTooLarge},
-        {"hugescreen.gif", HugeGif(true, false), kTooLarge},
         {"scans.jpg", testgif::ScanBomb(8000, 8000, 20000), kTooManyScans},
     };
     for (const auto &[name, bytes, message] : cases) {
         SCOPED_TRACE(name);
         prompter.messages.clear();
-        QElapsedTimer timer;
-        timer.start();
         Open(reader, Write(name, bytes));
-        EXPECT_LT(timer.elapsed(), 2000);
         EXPECT_TRUE(reader.Picture().isNull());
         ASSERT_EQ(prompter.messages.size(), 1);
         const auto &shown = prompter.messages.constFirst();
@@ -215,6 +203,13 @@ TEST_F(PMultiImageTest, OversizedHeadersReportNoSizeAndOversizedFramesAreClipped
     Open(reader, Write("hugeframe.gif", HugeGif(false, true)));
     EXPECT_LE(reader.Picture().width(), 2);
     EXPECT_EQ(reader.ImageWidth(), reader.Picture().width());
+}
+
+TEST(PMultiImage, OpenFilterListsEveryFormatFirstThenEachKeepingTheClassicNames)
+{
+    EXPECT_EQ(TPMultiImage::OpenFilter(),
+              "Image Files (*.GIF, *.JPG, *.PNG, *.WEBP, *.BMP)|*.gif;*.jpg;*.jpeg;*.png;*.webp;*.bmp|Gif Files (*.GIF)|*.gif"
+              "|JPEG Files (*.JPG)|*.jpg;*.jpeg|PNG Files (*.PNG)|*.png|WebP Files (*.WEBP)|*.webp|Bitmap Files (*.BMP)|*.bmp");
 }
 
 TEST_F(PMultiImageTest, MissingPluginIsNamedAndNothingIsRead)
