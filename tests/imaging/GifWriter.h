@@ -1,5 +1,5 @@
 // Writes the image files the tests read: GIF and run-length coded BMP by hand (Qt reads them but
-// cannot write them), JPEG through Qt.
+// cannot write them), the other formats through Qt.
 #pragma once
 
 #include <QBuffer>
@@ -50,6 +50,27 @@ inline QByteArray Encode(const QImage &indexed)
     return out;
 }
 
+// Four colours in 8 x 8 squares: flat blocks that even a JPEG keeps.
+inline QImage Pattern(int width, int height)
+{
+    QImage image(width, height, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)});
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, (x / 8 + y / 8) % 4);
+    return image;
+}
+
+// The image in a format Qt writes; quality 100 makes a WebP lossless.
+inline QByteArray Write(const QImage &image, const char *format, int quality = -1)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    return writer.write(image) ? buffer.data() : QByteArray();
+}
+
 // Best quality, so that the middle of each flat 8 x 8 block keeps its colour.
 inline QByteArray EncodeJpeg(const QImage &image, bool progressive = false)
 {
@@ -86,11 +107,8 @@ inline QByteArray EncodeRle8Bmp(const QImage &indexed)
 {
     QByteArray pixels;
     for (int y = indexed.height() - 1; y >= 0; --y) {
-        for (int x = 0, run = 1; x < indexed.width(); x += run, run = 1) {
-            while (x + run < indexed.width() && run < 255 && indexed.pixelIndex(x + run, y) == indexed.pixelIndex(x, y))
-                ++run;
-            pixels.append(char(run)).append(char(indexed.pixelIndex(x, y)));
-        }
+        for (int x = 0; x < indexed.width(); ++x)
+            pixels.append(char(1)).append(char(indexed.pixelIndex(x, y))); // runs of one pixel
         pixels.append("\0\0", 2);
     }
     pixels.append("\0\1", 2);
