@@ -64,6 +64,16 @@ int OpenEmailWindow(FakePrompter &prompter)
     return result;
 }
 
+// Six mail hosts of many.test, all of them the refusing fake.
+QStringList ManyHosts()
+{
+    QStringList options;
+    for (int i = 1; i <= 6; ++i)
+        options << QStringLiteral("--mx-host=many.test,mail%1.many.test,%1").arg(i)
+                << QStringLiteral("--host-record=mail%1.many.test,127.0.0.2").arg(i);
+    return options;
+}
+
 // What the user types, and what the window showed in its failure dialog.
 struct TUserInput {
     QString name, address, friendName, friendAddress, message;
@@ -88,14 +98,15 @@ protected:
         dnsmasq = std::make_unique<TPeerProcess>();
         const auto listens = [] { return !QUdpSocket().bind(QHostAddress::LocalHost, 53, QAbstractSocket::DontShareAddress); };
         ready = ready && dnsmasq->Start("/usr/sbin/dnsmasq",
-                                        {"--no-daemon", "--conf-file=/dev/null", "--no-resolv", "--no-hosts",
+                                        QStringList{"--no-daemon", "--conf-file=/dev/null", "--no-resolv", "--no-hosts",
                                          "--bind-interfaces", "--listen-address", "127.0.0.1", "--port", "53",
                                          "--pid-file=", "--user=root", "--mx-host=friend.test,mail1.friend.test,10",
                                          "--mx-host=friend.test,mail2.friend.test,20", "--mx-host=quit.test,mail1.quit.test,10",
                                          "--mx-host=quit.test,mail2.quit.test,20", "--mx-host=stall.test,mail.stall.test,10",
+                                         "--mx-host=stall.test,mail2.stall.test,20", "--host-record=mail2.stall.test,127.0.0.4",
                                          "--host-record=mail1.friend.test,127.0.0.2", "--host-record=mail2.friend.test,127.0.0.3",
                                          "--host-record=mail2.quit.test,127.0.0.3", "--host-record=mail.stall.test,127.0.0.4",
-                                         "--host-record=mail1.quit.test,127.0.0.5"},
+                                         "--host-record=mail1.quit.test,127.0.0.5"} + ManyHosts(),
                                         listens);
         smtp = std::make_unique<TAiosmtpdPeer>();
         ready = ready && smtp->Start("127.0.0.3", 25);
@@ -243,12 +254,19 @@ TEST_F(EmailInNamespace, NoMailHostOffersTheClipboard)
 TEST_F(EmailInNamespace, CancelWhileTheServerStallsEndsTheStepAndClosesTheWindow)
 {
     TUserInput input{"Ann", "ann@nomx.test", "Bob", "bob@stall.test", ""};
-    input.cancelAfterMs = 1000;
+    input.cancelAfterMs = 300;
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(Send(input), mrCancel);
     EXPECT_LT(clock.elapsed(), 5000);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Operation has been canceled\n")) << errors[0].toStdString();
-    EXPECT_EQ(silent->Connections, 1);
+    EXPECT_EQ(silent->Connections, 1) << "the second host was tried after Cancel";
+}
+
+TEST_F(EmailInNamespace, AtMostFiveHostsAreTried)
+{
+    const int before = refusing->Connections;
+    EXPECT_EQ(Send({"Ann", "ann@nomx.test", "Bob", "bob@many.test", ""}), mrNone);
+    EXPECT_EQ(refusing->Connections - before, TfrmEmail::MaxHostsTried);
 }

@@ -116,23 +116,41 @@ TEST_F(MxResolverTest, TruncatedAnswerIsAskedAgainOverTcpAndKeptWhenTcpFails)
 
     QTcpServer tcp;
     ASSERT_TRUE(tcp.listen(QHostAddress::LocalHost, udp.Port()));
+    bool trickle = false;
     QObject::connect(&tcp, &QTcpServer::newConnection, &tcp, [&] {
         QTcpSocket *client = tcp.nextPendingConnection();
-        QObject::connect(client, &QTcpSocket::readyRead, client, [client, &all] {
+        QObject::connect(client, &QTcpSocket::readyRead, client, [client, &all, trickle] {
             if (client->bytesAvailable() < 4)
                 return;
             const QByteArray head = client->peek(4);
             const auto answer = MxAnswer(unsigned(quint8(head[2]) << 8 | quint8(head[3])), "example.test", all);
-            const char length[2] = {char(answer.size() >> 8), char(answer.size())};
-            client->write(length, 1);
-            client->flush();
-            client->write(length + 1, 1);
-            client->write(reinterpret_cast<const char *>(answer.data()), qint64(answer.size()));
+            const QByteArray framed = QByteArray(1, char(answer.size() >> 8)) + char(answer.size())
+                                      + QByteArray(reinterpret_cast<const char *>(answer.data()), qsizetype(answer.size()));
+            if (!trickle) {
+                client->write(framed.left(1));
+                client->flush();
+                client->write(framed.mid(1));
+                return;
+            }
+            // A byte every 0.8 s: each single wait stays under the time-out of 1 s.
+            auto *timer = new QTimer(client);
+            QObject::connect(timer, &QTimer::timeout, client, [client, framed, at = 0]() mutable {
+                client->write(framed.mid(at++, 1));
+            });
+            timer->start(800);
         });
     });
     resolver.Resolve();
     EXPECT_EQ(Hosts(resolver.MXList),
               (std::vector<std::string>{"10 a.example.test.", "20 b.example.test.", "30 c.example.test."}));
+
+    trickle = true;
+    Point(udp.Port(), 1);
+    QElapsedTimer clock;
+    clock.start();
+    resolver.Resolve();
+    EXPECT_LT(clock.elapsed(), 2500);
+    EXPECT_EQ(Hosts(resolver.MXList), std::vector<std::string>{"30 c.example.test."});
 }
 
 TEST_F(MxResolverTest, RepliesThatDoNotMatchAreNotTheAnswer)
@@ -198,7 +216,7 @@ TEST_F(MailHostLookupTest, ConfiguredServersFirstThenTheListFile)
     EXPECT_TRUE(statuses.isEmpty());
 }
 
-TEST_F(MailHostLookupTest, NextServerIsAskedAfterAFailure)
+TEST_F(MailHostLookupTest, NextServerIsAskedAfterAFailureUpToThree)
 {
     TFakeDnsServer first(Answering({}, 3));
     TFakeDnsServer second(Answering({{20, "b.example.test"}, {5, "a.example.test"}}), "127.0.0.2", first.Port());
@@ -211,6 +229,30 @@ TEST_F(MailHostLookupTest, NextServerIsAskedAfterAFailure)
     EXPECT_EQ(statuses, (QStringList{"1/3 127.0.0.1", "2/3 127.0.0.2", "DNS OK!"}));
     EXPECT_EQ(resolver.TimeOut, 10);
     EXPECT_EQ(third.Queries, 0);
+
+    WriteResolvConf("nameserver 127.0.0.1\nnameserver 127.0.0.1\nnameserver 127.0.0.1\nnameserver 127.0.0.3\n");
+    hosts.clear();
+    statuses.clear();
+    Lookup().BuildMailHostList(QStringLiteral("me@example.test"), hosts);
+    EXPECT_TRUE(hosts.isEmpty());
+    EXPECT_EQ(statuses.last(), "3/3 127.0.0.1");
+    EXPECT_EQ(third.Queries, 0);
+}
+
+// Cancel ends the DNS list fetch at once.
+TEST_F(MailHostLookupTest, CancelEndsTheListFetch)
+{
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    TMailHostLookup lookup(resolver);
+    lookup.DnsListUrl = QStringLiteral("http://127.0.0.1:%1/dnsip/dnsip.dat").arg(silent.serverPort());
+    QTimer::singleShot(200, &silent, [&lookup] { lookup.Cancel(); });
+    QElapsedTimer clock;
+    clock.start();
+    QStringList hosts;
+    lookup.BuildMailHostList(QStringLiteral("me@example.test"), hosts);
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_TRUE(hosts.isEmpty());
 }
 
 TEST_F(MailHostLookupTest, DnsmasqAnswersMxQueries)
