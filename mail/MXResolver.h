@@ -18,9 +18,9 @@ public:
     explicit TmsMXResolver(QObject *parent = nullptr);
 
     // One query against DNSAddress for Domain; fills MXList, smallest preference first.
-    // A truncated answer is asked for again over TCP; TimeOut bounds both exchanges together. Raises ESocketError (at once when the
-    // server's port refuses), ETimedOutError, ECanceledError or EResolverError; records read
-    // before a fault in the answer stay in MXList.
+    // A truncated answer is asked for again over TCP; TimeOut bounds both exchanges together.
+    // Raises ESocketError (at once when the server's port refuses), ETimedOutError,
+    // ECanceledError or EResolverError; records read before a fault in the answer stay in MXList.
     void Resolve();
     // Ends the wait in progress with ECanceledError.
     void Cancel();

@@ -186,9 +186,12 @@ TEST(SmtpMessage, RefusesTextsThatWouldBreakOutOfTheirLine)
 {
     const std::vector<std::function<void(TmsMessage &)>> faults = {
         [](TmsMessage &m) { m.Sender.SetAddress("ann@x\r\nRCPT TO:<evil@x>"); },
-        [](TmsMessage &m) { m.Sender.SetAddress("ann@x> SIZE=1"); }, [](TmsMessage &m) { m.Sender.SetName("A\nBcc: e@x"); },
-        [](TmsMessage &m) { m.Recipients.Add("", std::string("bob@x\0y", 7)); }, [](TmsMessage &m) { m.BCC.Add("Cy\r", "cy@x"); },
-        [](TmsMessage &m) { m.SetSubject("Hi\r\n\r\nInjected body"); }, [](TmsMessage &m) { m.SetContentType("text/plain\n"); },
+        [](TmsMessage &m) { m.Sender.SetAddress("ann@x> SIZE=1"); },
+        [](TmsMessage &m) { m.Sender.SetName("A\nBcc: e@x"); },
+        [](TmsMessage &m) { m.Recipients.Add("", std::string("bob@x\0y", 7)); },
+        [](TmsMessage &m) { m.BCC.Add("Cy\r", "cy@x"); },
+        [](TmsMessage &m) { m.SetSubject("Hi\r\n\r\nInjected body"); },
+        [](TmsMessage &m) { m.SetContentType("text/plain\n"); },
         [](TmsMessage &m) { m.Headers = {"X-A: 1\rX-B: 2"}; },
     };
     for (std::size_t i = 0; i < faults.size(); ++i) {
