@@ -13,8 +13,14 @@ namespace mail {
 
 THttpCli::THttpCli(QObject *parent) : QObject(parent) {}
 
+void THttpCli::Cancel()
+{
+    wait_.Cancel();
+}
+
 void THttpCli::Get()
 {
+    wait_.ClearFlags();
     StatusCode = 0;
     ReasonPhrase.clear();
     deadline_ = QDeadlineTimer(std::chrono::seconds(TimeOut));
@@ -50,31 +56,22 @@ void THttpCli::Exchange(const THttpAddress &target, THttpResponseParser &respons
 
     // Only the named server or proxy is contacted, whatever the environment asks for.
     THostNameLookup lookup;
-    const QHostAddress address = lookup.Resolve(host, wait_, SecondsLeft());
+    const QHostAddress address = lookup.Resolve(host, wait_, SecondsLeft(deadline_));
     TRawSocket socket(TRawSocket::Kind::Stream, wait_);
-    socket.Connect(address, port, SecondsLeft());
-    socket.SendAll(request.data(), request.size(), SecondsLeft());
+    socket.Connect(address, port, SecondsLeft(deadline_));
+    socket.SendAll(request.data(), request.size(), SecondsLeft(deadline_));
 
     // A body without a length ends when the server closes the connection in order; a reset on
     // the way raises, so a cut-off list is never taken for the whole one.
     char buffer[4096];
     while (!response.Complete() && !response.IsRedirection()) {
-        const std::size_t received = socket.Receive(buffer, sizeof buffer, SecondsLeft());
+        const std::size_t received = socket.Receive(buffer, sizeof buffer, SecondsLeft(deadline_));
         if (received == 0) {
             response.Finish();
             break;
         }
         response.Feed(std::string_view(buffer, received));
     }
-}
-
-int THttpCli::SecondsLeft() const
-{
-    // One limit for the whole request: each wait gets the whole seconds that are left of it.
-    const qint64 left = deadline_.remainingTime();
-    if (left == 0)
-        throw ETimedOutError();
-    return static_cast<int>((left + 999) / 1000);
 }
 
 } // namespace mail

@@ -11,7 +11,6 @@
 
 #include <cstdint>
 
-
 namespace mail {
 
 class THttpResponseParser;
@@ -27,6 +26,8 @@ public:
     // the connection fails or is reset, ETimedOutError after TimeOut and EHttpProtocolError
     // otherwise.
     void Get();
+    // Ends the wait in progress with ECanceledError.
+    void Cancel();
 
     QString URL;
     QString Agent;
@@ -43,8 +44,6 @@ public:
 
 private:
     void Exchange(const THttpAddress &target, THttpResponseParser &response);
-    int SecondsLeft() const;
-
     QDeadlineTimer deadline_;
     TSocketWait wait_;
 };

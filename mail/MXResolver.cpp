@@ -2,7 +2,6 @@
 
 #include "mail/RawSocket.h"
 
-#include <QDeadlineTimer>
 #include <QHostAddress>
 
 namespace mail {
@@ -27,6 +26,9 @@ void TmsMXResolver::Resolve()
 {
     wait_.ClearFlags();
     MXList.clear();
+    // One deadline for the server, however its answer arrives: a peer that trickles a byte at a
+    // time keeps every single wait short of the time-out but cannot hold the whole lookup.
+    deadline_ = QDeadlineTimer(qint64(TimeOut) * 1000);
 
     // A literal address only: the server list never needs a name lookup.
     QHostAddress server;
@@ -58,16 +60,12 @@ QByteArray TmsMXResolver::AskOverUdp(const QHostAddress &server, const std::vect
 {
     // Connected, so the kernel drops datagrams of other peers and reports an ICMP refusal.
     TRawSocket socket(TRawSocket::Kind::Datagram, wait_);
-    socket.Connect(server, Port, TimeOut);
-    socket.SendAll(reinterpret_cast<const char *>(query.data()), query.size(), TimeOut);
-    // Datagrams that do not answer this query are dropped; the time-out covers all of them.
-    const QDeadlineTimer deadline(qint64(TimeOut) * 1000);
+    socket.Connect(server, Port, SecondsLeft(deadline_));
+    socket.SendAll(reinterpret_cast<const char *>(query.data()), query.size(), SecondsLeft(deadline_));
+    // Datagrams that do not answer this query are dropped; the deadline covers all of them.
     QByteArray answer(qsizetype(DnsMaxAnswer), Qt::Uninitialized);
     for (;;) {
-        const qint64 left = deadline.remainingTime();
-        if (left == 0)
-            throw ETimedOutError();
-        const std::size_t size = socket.Receive(answer.data(), DnsMaxAnswer, int((left + 999) / 1000));
+        const std::size_t size = socket.Receive(answer.data(), DnsMaxAnswer, SecondsLeft(deadline_));
         if (IsReplyToQuery(query, Bytes(answer), size)) {
             answer.resize(qsizetype(size));
             return answer;
@@ -78,15 +76,15 @@ QByteArray TmsMXResolver::AskOverUdp(const QHostAddress &server, const std::vect
 QByteArray TmsMXResolver::AskOverTcp(const QHostAddress &server, const std::vector<std::uint8_t> &query)
 {
     TRawSocket socket(TRawSocket::Kind::Stream, wait_);
-    socket.Connect(server, Port, TimeOut);
+    socket.Connect(server, Port, SecondsLeft(deadline_));
     const std::vector<std::uint8_t> framed = FrameForTcp(query);
-    socket.SendAll(reinterpret_cast<const char *>(framed.data()), framed.size(), TimeOut);
+    socket.SendAll(reinterpret_cast<const char *>(framed.data()), framed.size(), SecondsLeft(deadline_));
     // Two length bytes, then the message; the server may send both in any pieces.
     QByteArray received;
     std::size_t wanted = 2;
     char buffer[4096];
     while (std::size_t(received.size()) < wanted) {
-        const std::size_t n = socket.Receive(buffer, sizeof buffer, TimeOut);
+        const std::size_t n = socket.Receive(buffer, sizeof buffer, SecondsLeft(deadline_));
         if (n == 0)
             throw EResolverError("Malformed response: read past the end");
         received.append(buffer, qsizetype(n));

@@ -5,6 +5,7 @@
 #include "mail/core/DnsMessage.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -17,9 +18,9 @@ public:
     explicit TmsMXResolver(QObject *parent = nullptr);
 
     // One query against DNSAddress for Domain; fills MXList, smallest preference first.
-    // A truncated answer is asked for again over TCP. Raises ESocketError (at once when the
-    // server's port refuses), ETimedOutError, ECanceledError or EResolverError; records read
-    // before a fault in the answer stay in MXList.
+    // A truncated answer is asked for again over TCP; TimeOut bounds both exchanges together.
+    // Raises ESocketError (at once when the server's port refuses), ETimedOutError,
+    // ECanceledError or EResolverError; records read before a fault in the answer stay in MXList.
     void Resolve();
     // Ends the wait in progress with ECanceledError.
     void Cancel();
@@ -35,6 +36,7 @@ private:
     QByteArray AskOverTcp(const QHostAddress &server, const std::vector<std::uint8_t> &query);
 
     TSocketWait wait_;
+    QDeadlineTimer deadline_;
 };
 
 } // namespace mail

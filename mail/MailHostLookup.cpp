@@ -1,6 +1,5 @@
 #include "mail/MailHostLookup.h"
 
-#include "mail/HttpCli.h"
 #include "mail/core/MailHostList.h"
 
 #include <QFile>
@@ -11,19 +10,6 @@ namespace {
 
 // A resolver configuration is a few lines; anything longer is not read further.
 constexpr qint64 MaxResolvConfBytes = 64 * 1024;
-
-std::vector<std::string> FetchWithHttpCli(const std::string &url)
-{
-    THttpCli client;
-    client.URL = QString::fromStdString(url);
-    client.Agent = QStringLiteral("Tembrel Software Email-A-Friend");
-    client.RcvdBody.clear();
-    client.Get();
-    std::vector<std::string> lines;
-    for (const QString &line : std::as_const(client.RcvdBody))
-        lines.push_back(line.toStdString());
-    return lines;
-}
 
 std::vector<std::string> ReadResolvConf(const QString &path)
 {
@@ -38,8 +24,28 @@ std::vector<std::string> ReadResolvConf(const QString &path)
 TMailHostLookup::TMailHostLookup(TmsMXResolver &resolver, StatusSink setStatus,
                                  ListFetcher fetchList)
     : resolver_(resolver), setStatus_(std::move(setStatus)),
-      fetchList_(fetchList ? std::move(fetchList) : ListFetcher(FetchWithHttpCli))
+      fetchList_(fetchList ? std::move(fetchList)
+                           : ListFetcher([this](const std::string &url) { return FetchWithHttpCli(url); }))
 {
+}
+
+std::vector<std::string> TMailHostLookup::FetchWithHttpCli(const std::string &url)
+{
+    http_.URL = QString::fromStdString(url);
+    http_.Agent = QStringLiteral("Tembrel Software Email-A-Friend");
+    http_.RcvdBody.clear();
+    http_.Get();
+    std::vector<std::string> lines;
+    for (const QString &line : std::as_const(http_.RcvdBody))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+void TMailHostLookup::Cancel()
+{
+    canceled_ = true;
+    http_.Cancel();
+    resolver_.Cancel();
 }
 
 QString TMailHostLookup::ResolvConfPath()
@@ -76,9 +82,10 @@ void TMailHostLookup::BuildMailHostList(const QString &address, QStringList &hos
     const QString domain = QString::fromStdString(domainText);
     QStringList servers;
     GetDnsServerList(servers);
+    servers = servers.mid(0, MaxServersAsked);
     resolver_.TimeOut = ServerTimeOut;
     resolver_.MXList.clear();
-    for (qsizetype i = 0; i < servers.size(); ++i) {
+    for (qsizetype i = 0; i < servers.size() && !canceled_; ++i) {
         SetStatus(QStringLiteral("%1/%2 %3").arg(i + 1).arg(servers.size()).arg(servers[i]));
         resolver_.DNSAddress = servers[i];
         resolver_.Domain = domain;
@@ -87,6 +94,7 @@ void TMailHostLookup::BuildMailHostList(const QString &address, QStringList &hos
         } catch (const std::exception &) {
             // Every server failure is ignored; records read before the fault still count.
         }
+        // A cancelled query has read no record, so the loop's test ends the lookup empty.
         if (!resolver_.MXList.empty()) {
             SetStatus(QStringLiteral("DNS OK!"));
             break;

@@ -46,4 +46,12 @@ void TSocketWait::Wait(const std::function<bool()> &done, int timeOutSeconds)
     }
 }
 
+int SecondsLeft(const QDeadlineTimer &deadline)
+{
+    const qint64 left = deadline.remainingTime();
+    if (left == 0)
+        throw ETimedOutError();
+    return static_cast<int>((left + 999) / 1000);
+}
+
 } // namespace mail

@@ -2,6 +2,7 @@
 // cancel flag and the one-second time counter, in that order.
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -26,5 +27,9 @@ private:
     bool canceled_ = false;
     bool timedOut_ = false;
 };
+
+// The whole seconds left before the deadline, for one wait of an exchange that must end by it;
+// throws ETimedOutError once it has passed.
+int SecondsLeft(const QDeadlineTimer &deadline);
 
 } // namespace mail

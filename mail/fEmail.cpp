@@ -5,6 +5,7 @@
 #include "dialogs/Prompter.h"
 #include "dialogs/UiFont.h"
 #include "dialogs/WindowPlacement.h"
+#include "mail/core/MailErrors.h"
 #include "mail/core/MailHostList.h"
 
 #include <QCheckBox>
@@ -277,19 +278,23 @@ bool TfrmEmail::Deliver(QString &error)
 {
     const THourglass hourglass;
     mailSent_ = false;
+    canceled_ = false;
     QStringList hosts;
     SetStatus(QStringLiteral("Building DNS list"));
     // The friend's domain: only the friend's own mail host takes a message for the friend.
-    TMailHostLookup lookup(ctlMX, [this](const QString &text) { SetStatus(text); }, FetchDnsList);
-    lookup.BuildMailHostList(txtAddress->text(), hosts);
+    lookup_.emplace(ctlMX, [this](const QString &text) { SetStatus(text); }, FetchDnsList);
+    lookup_->BuildMailHostList(txtAddress->text(), hosts);
+    lookup_.reset();
     bool delivered = false;
-    if (hosts.isEmpty()) {
+    if (canceled_) {
+        error = FromUtf8(DeliveryFailureText(ECanceledError().what()));
+    } else if (hosts.isEmpty()) {
         error = FromUtf8(NoMailHostText());
     } else {
         ComposeMessage();
         ctlMessage.Sender.SetAddress(Utf8(txtYourEmail->text()));
         ctlMessage.Sender.SetName(Utf8(txtName->text()));
-        for (const QString &line : std::as_const(hosts)) {
+        for (const QString &line : hosts.mid(0, MaxHostsTried)) {
             const QString host = line.mid(line.indexOf(QLatin1Char('|')) + 1);
             SetStatus(QStringLiteral("Sending through ") + host);
             ctlMsMail.Server = host;
@@ -305,7 +310,7 @@ bool TfrmEmail::Deliver(QString &error)
                 if (!delivered)
                     error = FromUtf8(DeliveryFailureText(e.what()));
             }
-            if (delivered)
+            if (delivered || canceled_)
                 break;
         }
     }
@@ -328,7 +333,9 @@ void TfrmEmail::butCancelClick()
         Finish(mrCancel);
         return;
     }
-    ctlMX.Cancel();
+    canceled_ = true;
+    if (lookup_)
+        lookup_->Cancel();
     ctlMsMail.Cancel();
 }
 

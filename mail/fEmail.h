@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -52,6 +53,9 @@ public:
     TmsMessage ctlMessage;
     // Fetches the DNS list file when the computer names no DNS server; empty means over HTTP.
     TMailHostLookup::ListFetcher FetchDnsList;
+    // Each host that fails costs several waits of its TimeOut; mail servers commonly give up
+    // after five hosts of a domain, and so does the window.
+    static constexpr qsizetype MaxHostsTried = 5;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -86,7 +90,10 @@ private:
     QLabel *lblStatus = nullptr;
     bool shown_ = false;
     bool sending_ = false;
+    // Cancel ends the whole sending: no further DNS server is asked and no further host tried.
+    bool canceled_ = false;
     bool mailSent_ = false;
+    std::optional<TMailHostLookup> lookup_;
     int modalResult_ = 0;
 };
 

@@ -1,7 +1,7 @@
 // A DNS server in this process that hands each query to the test's responder.
 #pragma once
 
-#include "DnsTestAnswers.h"
+#include "core/DnsTestAnswers.h"
 
 #include "mail/MailHostLookup.h"
 

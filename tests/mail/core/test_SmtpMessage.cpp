@@ -1,6 +1,7 @@
-// Message text, quoted-printable, reply reading and server texts, without sockets.
+// The recommendation text, message text, quoted-printable, reply reading and server texts.
 #include "QuotedPrintableDecode.h"
 
+#include "mail/core/EmailComposer.h"
 #include "mail/core/EncodedWords.h"
 #include "mail/core/MailErrors.h"
 #include "mail/core/MessageEncoder.h"
@@ -81,7 +82,7 @@ TEST(SmtpMessage, WritesHeadersInOrderWithPaddedLabels)
 }
 
 // HTML always goes quoted-printable: the delivery to aiosmtpd checks that.
-TEST(SmtpMessage, PlainTextGoesQuotedPrintableAtALineOver255)
+TEST(SmtpMessage, QuotedPrintableLines)
 {
     TmsMessage m = SimpleMessage();
     m.Body = {std::string(255, 'x')};
@@ -90,17 +91,10 @@ TEST(SmtpMessage, PlainTextGoesQuotedPrintableAtALineOver255)
     const std::string text = TmsMessageEncoder::Write(m);
     EXPECT_EQ(HeaderLines(text).back(), "Content-Transfer-Encoding: quoted-printable");
     EXPECT_EQ(DecodeQuotedPrintable(BodyOf(text), true), "short\n" + std::string(256, 'x') + "\n");
-}
 
-TEST(SmtpMessage, QuotedPrintableLines)
-{
     const std::pair<std::string, std::string> cases[] = {
-        {"", "\r\n"},
-        {"a=b\tc", "a=3Db=09c\r\n"},
-        {"caf\xe9", "caf=E9\r\n"},
-        {"ends in space ", "ends in space=20\r\n"},
-        {".dot", "..dot\r\n"},
-        {std::string(65, 'a'), std::string(65, 'a') + "\r\n"},
+        {"", "\r\n"}, {"a=b\tc", "a=3Db=09c\r\n"}, {"caf\xe9", "caf=E9\r\n"}, {"ends in space ", "ends in space=20\r\n"},
+        {".dot", "..dot\r\n"}, {std::string(65, 'a'), std::string(65, 'a') + "\r\n"},
         {std::string(66, 'a'), std::string(65, 'a') + "=\r\na\r\n"},
         {std::string(65, 'a') + ".x", std::string(65, 'a') + "=\r\n..x\r\n"},
     };
@@ -148,9 +142,7 @@ TEST(SmtpMessage, BodyLinesEndInCrLfWithDotsDoubledAndBodyKept)
 TEST(SmtpMessage, DisplayNamesAreQuotedOrEncodedAsTheirCharactersNeed)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"Ann Nym", "Ann Nym"},
-        {"Ann O. Nym", "\"Ann O. Nym\""},
-        {"Doe, John", "\"Doe, John\""},
+        {"Ann Nym", "Ann Nym"}, {"Ann O. Nym", "\"Ann O. Nym\""}, {"Doe, John", "\"Doe, John\""},
         {"Eve <eve@x>", "\"Eve <eve@x>\""},
         {"A \"B\" C\\D", "\"A \\\"B\\\" C\\\\D\""},
         {"Zo\xc3\xab, \"Z\"", "=?utf-8?Q?Zo=C3=AB=2C_=22Z=22?="},
@@ -195,7 +187,7 @@ TEST(SmtpMessage, RefusesTextsThatWouldBreakOutOfTheirLine)
     const std::vector<std::function<void(TmsMessage &)>> faults = {
         [](TmsMessage &m) { m.Sender.SetAddress("ann@x\r\nRCPT TO:<evil@x>"); },
         [](TmsMessage &m) { m.Sender.SetAddress("ann@x> SIZE=1"); },
-        [](TmsMessage &m) { m.Sender.SetName("Ann\nBcc: evil@x"); },
+        [](TmsMessage &m) { m.Sender.SetName("A\nBcc: e@x"); },
         [](TmsMessage &m) { m.Recipients.Add("", std::string("bob@x\0y", 7)); },
         [](TmsMessage &m) { m.BCC.Add("Cy\r", "cy@x"); },
         [](TmsMessage &m) { m.SetSubject("Hi\r\n\r\nInjected body"); },
@@ -259,4 +251,26 @@ TEST(SmtpServer, ServerTextGivesHostAndPort)
     EXPECT_EQ(ChoosePort(SplitServer("host:"), noService, 26), 26);
     for (const char *bad : {"host:abc", "host:0", "host:65536", "host:25x"})
         EXPECT_THROW(SplitServer(bad), ESocketError) << bad;
+}
+
+TEST(EmailText, BothFormsPieceByPiece)
+{
+    const TEmailFields fields = {"T", "http://u.test/", "D.", "L."};
+    EXPECT_EQ(ComposeMessage(fields, "Ann", "Bob", "Hi\r\nthere", false).Text,
+              "Hello Bob, \r\nAnn wanted to let you know about T, D.  It's available for downloading from Tembrel "
+              "Software's Web Site.\r\n\r\nJust point your Web Browser to http://u.test/\r\n"
+              "\r\nAnn also wanted to send you a special message: \r\n\r\nHi\r\nthere\r\n"
+              "\r\nWhat is T?\r\n\r\nL.\r\n\r\n");
+    const TComposedMessage html = ComposeMessage(fields, SenderForText(""), "", "", true);
+    EXPECT_EQ(html.ContentType, "text/HTML");
+    EXPECT_EQ(html.Text, "<HTML>\r\n<BODY>\r\n\r\n<P>Hello , <BR>A friend wanted to let you know about T, D.  It's "
+                         "available for downloading from Tembrel Software's Web Site.<BR>\r\n\r\n<P><A "
+                         "HREF=\"http://u.test/\">Click here to download T</A><BR>\r\nor point your Web Browser to "
+                         "http://u.test/<BR>\r\n\r\n<P><H2>What is T?</H2>\r\n\r\nL.\r\n\r\n</BODY>\r\n</HTML>");
+    EXPECT_NE(ComposeMessage(fields, "A", "B", "<b>M</b>", true).Text.find("/<BR>\r\n\r\n<P>A also wanted to send you "
+                                                                              "a special message: <BR>\r\n\r\n<PRE>\r\n"
+                                                                              "<b>M</b>\r\n</PRE>\r\n\r\n<P><H2>"),
+              std::string::npos);
+    EXPECT_EQ(WithAppTitle("AppTitle and APPTITLE", "T"), "T and T");
+    EXPECT_TRUE(MapolinEmailFields().Complete());
 }

@@ -2,7 +2,6 @@
 #include "DnsTestAnswers.h"
 #include "support/ErrorText.h"
 
-#include <QByteArray>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -17,11 +16,13 @@ namespace {
 // What dnsmasq answers for example.test with mail2 at 20 and mail1 at 5, captured once.
 std::vector<std::uint8_t> DnsmasqAnswer()
 {
-    const QByteArray bytes = QByteArray::fromHex(
-        "123485800001000200000000076578616d706c65047465737400000f0001c00c000f00010000000000160014"
-        "056d61696c32076578616d706c65047465737400c00c000f00010000000000160005056d61696c3107657861"
-        "6d706c65047465737400");
-    return {bytes.begin(), bytes.end()};
+    const std::string hex = "123485800001000200000000076578616d706c65047465737400000f0001c00c000f00010000000000160014"
+                            "056d61696c32076578616d706c65047465737400c00c000f00010000000000160005056d61696c3107657861"
+                            "6d706c65047465737400";
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2)
+        bytes.push_back(std::uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
 }
 
 // The error text of the parse, or "" when the answer is accepted; the records go to list.
