@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the sanitizer and fuzzer scripts: installs what Mapolin needs, clang 14 with its
 # sanitizer runtimes and llvm-symbolizer, names the compiler for a new build tree and sets how
 # findings are reported.

@@ -10,7 +10,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAPOLIN_BU
   -DMAPOLIN_BUILD_TESTS=OFF -DMAPOLIN_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target fuzzers
 if [ "$#" -eq 0 ]; then
-  set -- $(basename -s .cpp fuzz/fuzz_*.cpp)
+  for source in fuzz/fuzz_*.cpp; do set -- "$@" "$(basename "$source" .cpp)"; done
 fi
 passed=0
 failed=0
