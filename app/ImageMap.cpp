@@ -74,6 +74,9 @@ TfrmImageMap::TfrmImageMap(QWidget *parent)
 
 TfrmImageMap::~TfrmImageMap()
 {
+    // The application-wide hook calls back into this window: it goes before the members it reads,
+    // not with the other children after them.
+    delete findChild<TEventHook *>(QString(), Qt::FindDirectChildrenOnly);
     if (Regions.Exist())
         Regions.Clear();
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package Mapolin needs to build, run and test.
+# Installs every Debian 12 package Mapolin needs to build, run and test, and the packages named
+# as arguments (the sanitizer and fuzzer builds add clang's).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -13,6 +14,7 @@ packages=(
   libgumbo-dev desktop-file-utils appstream libxml2-utils shared-mime-info
   xvfb xauth imagemagick openbox x11-utils
   fonts-liberation2 fonts-dejavu-core
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

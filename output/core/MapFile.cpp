@@ -14,11 +14,7 @@ namespace {
 // is part of the text, byte 26 ends the file, and every line at or after the end is empty.
 class TLineReader {
 public:
-    explicit TLineReader(std::string_view bytes)
-    {
-        const void *eof = std::memchr(bytes.data(), 26, bytes.size());
-        Rest = eof ? bytes.substr(0, static_cast<const char *>(eof) - bytes.data()) : bytes;
-    }
+    explicit TLineReader(std::string_view bytes) : Rest(bytes.substr(0, bytes.find('\x1a'))) {}
 
     std::string_view Next()
     {
@@ -70,6 +66,9 @@ private:
         for (std::size_t i = 0; i < quick; ++i)
             if (Rest[i] == '\r')
                 return Rest.data() + i;
+        // Past the end Rest has no data at all, and memchr must not be given a null pointer.
+        if (quick == Rest.size())
+            return nullptr;
         return static_cast<const char *>(std::memchr(Rest.data() + quick, '\r', Rest.size() - quick));
     }
 

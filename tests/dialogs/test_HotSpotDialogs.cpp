@@ -107,8 +107,9 @@ void ExpectEveryWayOutCancels(FakePrompter &prompter)
              QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(close.box.left + 3, close.box.top + 3));
          }},
     };
-    for (const auto &[name, leave] : ways) {
-        SCOPED_TRACE(name);
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.first);
+        const auto &leave = way.second;
         Form form(nullptr);
         EXPECT_EQ(ShowWith(prompter, form, [&](TGradientForm &) {
                       Type(form.cmbURL, QStringLiteral("http://x/"));
