@@ -19,6 +19,13 @@ TEST(FileFilter, TranslatesNamesAndPatterns)
     EXPECT_EQ(filefilter::ToQtFilter("Dangling"), "");
 }
 
+TEST(FileFilter, DefaultSuffixIsSpeltAsThePatternSpellsIt)
+{
+    EXPECT_EQ(filefilter::DefaultSuffix("Client Side Imagemap Files (*.IM)|*.im", "IM"), "im");
+    EXPECT_EQ(filefilter::DefaultSuffix("Pages|*.htm;*.Html", "HTML"), "Html");
+    EXPECT_EQ(filefilter::DefaultSuffix("All Files|*.*|Maps|*.imx", "IM"), "IM") << "no pattern names it";
+}
+
 TEST(FileFilter, TheFileDialogShowsTheNamesAsWritten)
 {
     QStringList shown;

@@ -137,9 +137,11 @@ TEST_F(HelpTest, HookSendsContentsToTheWindowAndOtherTopicsToPopups)
     // Over its owner, whatever frame the window system adds.
     EXPECT_LE((helpWindow->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 6);
     EXPECT_TRUE(helpWindow->screen()->availableGeometry().contains(helpWindow->frameGeometry()));
-    const auto *browser = helpWindow->findChild<QTextBrowser *>();
+    auto *browser = helpWindow->findChild<QTextBrowser *>();
     ASSERT_TRUE(browser);
     EXPECT_TRUE(browser->toPlainText().contains("Mapolin Help Contents"));
+    QTest::keyClick(browser, Qt::Key_Escape);
+    EXPECT_FALSE(helpWindow->isVisible()) << "Escape closes it";
 
     FakeHelpViewer viewer;
     QCursor::setPos(200, 150);

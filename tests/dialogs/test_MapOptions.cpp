@@ -55,7 +55,10 @@ TEST(MapOptions, NumberFieldsTakeOnlyDigitsAndAnEmptyNameIsRefused)
         EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Please enter a map name"));
         EXPECT_EQ(form.ModalResult(), mrNone) << "the dialog stays open";
         QTest::keyClicks(form.txtMapName, QStringLiteral(" "));
+        QApplication::setActiveWindow(&form);
+        form.cmbAlign->setFocus();
         QTest::keyClicks(form.cmbAlign->lineEdit(), QStringLiteral("middle"));
+        QTest::keyClick(form.cmbAlign->lineEdit(), Qt::Key_Tab); // leaving the box keeps the text
         QTest::mouseClick(form.btnOk, Qt::LeftButton);
     };
     EXPECT_EQ(form.ShowModal(), mrOk) << "a name of blanks passes";
