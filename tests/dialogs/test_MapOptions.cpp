@@ -41,8 +41,9 @@ TEST(MapOptions, NumberFieldsTakeOnlyDigitsAndAnEmptyNameIsRefused)
         for (QLineEdit *number : {form.txtBorderWidth, form.txtHoriz, form.txtVert}) {
             QTest::keyClicks(number, QStringLiteral("1a-+ .2"));
             EXPECT_EQ(number->text(), QStringLiteral("12")) << number->objectName().toStdString();
+            QTest::keyClick(number, Qt::Key_Left); // keys that type nothing pass
             QTest::keyClick(number, Qt::Key_Backspace);
-            EXPECT_EQ(number->text(), QStringLiteral("1"));
+            EXPECT_EQ(number->text(), QStringLiteral("2"));
         }
         // Text that is not typed is not filtered.
         QGuiApplication::clipboard()->setText(QStringLiteral("x9"));

@@ -8,11 +8,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -36,14 +36,14 @@ template <class T> void WhenShown(QObject &owner, std::function<void(T &)> actio
     poll->start(50);
 }
 
-// A click as a user makes it, through the X server and the window manager.
-void Click(const QWidget &widget)
+// Clicks as a user does, through the X server and the window manager.
+void Click(const QWidget &widget, QPoint at, const char *times = "1")
 {
-    const QPoint at = widget.mapToGlobal(widget.rect().center());
-    XInput({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    at = widget.mapToGlobal(at);
+    XInput({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "--repeat", times, "1"});
 }
 
-TEST(WindowSystem, MainWindowComesUpAtItsDesignedSizeInTheMiddleOfTheScreen)
+TEST(WindowSystem, MainWindowComesUpAtItsDesignedPlaceAndADoubleClickOnItsCaptionMaximisesIt)
 {
     FakePrompter prompter;
     prompter.modal = [](QWidget &) { QTest::qWait(100); }; // the splash, shown while the window shows
@@ -52,31 +52,21 @@ TEST(WindowSystem, MainWindowComesUpAtItsDesignedSizeInTheMiddleOfTheScreen)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QRect designed(QPoint(0, 0), window.minimumSize());
     designed.moveCenter(window.screen()->availableGeometry().center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return XGeometry(window) == designed && window.geometry() == designed; }, 3000));
-    EXPECT_EQ(window.ClientArea()->size(), QSize(417, 323));
-}
-
-TEST(WindowSystem, DoubleClickOnTheCaptionMaximisesAndRestores)
-{
-    TGradientForm form;
-    form.SetClientSize(300, 100);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QTest::qWait(300);
-    const QRect normal = XGeometry(form);
-    const auto doubleClickCaption = [&] {
-        const QPoint at = form.mapToGlobal(form.CaptionRect().center());
-        XInput({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "--repeat", "2", "1"});
+    const auto at = [&](QRect place) {
+        return QTest::qWaitFor([&] { return XGeometry(window) == place && window.geometry() == place; }, 3000);
     };
-    doubleClickCaption();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return XGeometry(form) == form.screen()->availableGeometry(); }, 3000));
-    doubleClickCaption();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return XGeometry(form) == normal; }, 3000));
+    EXPECT_TRUE(at(designed));
+    EXPECT_EQ(window.ClientArea()->size(), QSize(417, 323));
+    Click(window, window.CaptionRect().center(), "2");
+    EXPECT_TRUE(at(window.screen()->availableGeometry()));
+    Click(window, window.CaptionRect().center(), "2");
+    EXPECT_TRUE(at(designed));
 }
 
-TEST(WindowSystem, SavingOverAMapGivesTheKeyboardBackWithTheExtensionAsTheFilterSpellsIt)
+TEST(WindowSystem, SavingOverAMapGivesTheKeyboardBackAndAddsTheExtensionAsTheFilterSpellsIt)
 {
     QTemporaryDir dir;
+    // Both spellings exist, so the question comes whichever extension is added.
     for (const char *name : {"m1.im", "m1.IM", "a map with a rather long name, kept for years.im"})
         QFile(dir.filePath(QLatin1String(name))).open(QIODevice::WriteOnly);
     TGradientForm owner;
@@ -90,28 +80,27 @@ TEST(WindowSystem, SavingOverAMapGivesTheKeyboardBackWithTheExtensionAsTheFilter
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
 
     WhenShown<QFileDialog>(owner, [&](QFileDialog &dialog) {
-        // Every column of the listing is as wide as its entries: no size, type or date is cut.
-        const QTreeView *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+        EXPECT_EQ(dialog.findChild<QComboBox *>("fileTypeCombo")->currentText(), "Client Side Imagemap Files (*.IM)");
+        // Every column of the listing is as wide as its entries: no name, size, type or date is cut.
+        const QTreeView *details = dialog.findChild<QTreeView *>("treeView");
         const QAbstractItemView &list = *details;
-        const auto fits = [&] {
+        EXPECT_TRUE(QTest::qWaitFor([&] {
             for (int column = 0; column < 4; ++column)
                 if (details->columnWidth(column) < list.sizeHintForColumn(column))
                     return false;
             return list.model()->rowCount(list.rootIndex()) == 3;
-        };
-        EXPECT_TRUE(QTest::qWaitFor(fits, 3000));
-        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        name->setText(QStringLiteral("m1"));
+        }, 3000));
+        auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
+        name->setText("m1");
         WhenShown<QMessageBox>(owner, [](QMessageBox &question) {
-            QTest::qWaitForWindowActive(&question); // as a user, who reads the question first
-            Click(*question.button(QMessageBox::Yes));
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&question)); // as a user, who reads it first
+            QAbstractButton *yes = question.button(QMessageBox::Yes);
+            Click(*yes, yes->rect().center());
         });
         QTest::keyClick(name, Qt::Key_Return);
     });
-    const IPrompter::SaveFileRequest request{QStringLiteral("Save As"),
-                                             QStringLiteral("Client Side Imagemap Files (*.IM)|*.im"),
-                                             QStringLiteral("IM"), dir.path()};
-    EXPECT_EQ(Prompter().SaveFile(&owner, request), dir.filePath(QStringLiteral("m1.im")));
+    const IPrompter::SaveFileRequest request{"Save As", "Client Side Imagemap Files (*.IM)|*.im", "IM", dir.path()};
+    EXPECT_EQ(Prompter().SaveFile(&owner, request), dir.filePath("m1.im"));
     QTest::qWait(300);
     XInput({"key", "ctrl+s"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return saves.count() == 1; }, 3000)) << "the keyboard is back with the window";
@@ -122,13 +111,12 @@ TEST(WindowSystem, MessagesArePlainTextUnderACaptionThatFits)
     QApplication::setFont(ui::Font());
     QObject test;
     WhenShown<QMessageBox>(test, [](QMessageBox &box) {
-        EXPECT_EQ(box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->textFormat(), Qt::PlainText);
+        EXPECT_EQ(box.findChild<QLabel *>("qt_msgbox_label")->textFormat(), Qt::PlainText);
         // Openbox cut "Mapolin" to "Ma... lin" in a box 167 pixels wide, and shows it whole from 198.
         EXPECT_GE(box.width(), 198);
         box.button(QMessageBox::Ok)->click();
     });
-    Prompter().Message(nullptr, IPrompter::Kind::Plain, QStringLiteral("Mapolin"), QStringLiteral("Into <BODY>"),
-                       QMessageBox::Ok);
+    Prompter().Message(nullptr, IPrompter::Kind::Plain, "Mapolin", "Into <BODY>", QMessageBox::Ok);
 }
 
 } // namespace
