@@ -1,5 +1,7 @@
 #include "dialogs/Controls.h"
 
+#include <QComboBox>
+#include <QCompleter>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -9,8 +11,11 @@ namespace controls {
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QRect place, int alignment,
                   bool wordWrap)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
+    // Qt would take a text holding "<...>" for markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setAlignment(Qt::Alignment(alignment ? alignment : int(Qt::AlignLeft | Qt::AlignTop)));
     label->setWordWrap(wordWrap);
     if (place.size().isEmpty()) {
@@ -29,6 +34,22 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text, 
     button->setGeometry(place);
     button->setAutoDefault(false);
     return button;
+}
+
+QComboBox *MakeTextBox(QWidget *parent, const char *name, const QStringList &entries, QRect place)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(entries);
+    // Losing the focus, the box replaces a text that matches an entry as its completer matches,
+    // so a case-blind completer would turn a typed "left" into the entry "LEFT".
+    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+    box->setGeometry(place);
+    return box;
 }
 
 bool TextFits(const QLabel &label)

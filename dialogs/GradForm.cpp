@@ -78,12 +78,26 @@ protected:
             }
             return;
         }
+        form_->movePressedAt_ = event->position().toPoint();
+    }
+
+    // The window manager takes the pointer once a move starts, so the move waits for a drag:
+    // a click or a double click on the caption stays ours.
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (!form_->movePressedAt_ || !(event->buttons() & Qt::LeftButton))
+            return;
+        if ((event->position().toPoint() - *form_->movePressedAt_).manhattanLength() < QApplication::startDragDistance())
+            return;
+        form_->movePressedAt_.reset();
         if (form_->windowHandle())
             form_->windowHandle()->startSystemMove();
     }
 
     void mouseReleaseEvent(QMouseEvent *event) override
     {
+        if (event->button() == Qt::LeftButton)
+            form_->movePressedAt_.reset();
         if (event->button() != Qt::LeftButton || !form_->pressedButton_)
             return;
         const caption::Button pressed = *form_->pressedButton_;
@@ -359,8 +373,19 @@ void TGradientForm::CaptionButtonClicked(caption::Button button)
     }
 }
 
+// Qt makes the native window of a window shown the first time before it lays the window out, at
+// a default 640 x 480; a window manager then applies the fixed size, but without one that size
+// stays and the layout spreads over it. Laid out first, the window is made at its designed size.
+void TGradientForm::setVisible(bool visible)
+{
+    if (visible && !testAttribute(Qt::WA_WState_Created))
+        layout_->activate();
+    QWidget::setVisible(visible);
+}
+
 int TGradientForm::ShowModal()
 {
+    const TFocusReturn focus(parentWidget());
     modalResult_ = mrNone;
     showingModal_ = true;
     setWindowModality(Qt::ApplicationModal);

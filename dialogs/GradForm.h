@@ -77,6 +77,8 @@ public:
     // The button that Escape clicks, as a dialog's Cancel button; nullptr for none.
     void SetCancelButton(QAbstractButton *button) { cancelButton_ = button; }
 
+    void setVisible(bool visible) override;
+
 signals:
     void CaptionHelpRequested();
 
@@ -112,6 +114,8 @@ private:
     QSize clientSize_;
     QPointer<QAbstractButton> cancelButton_;
     std::optional<caption::Button> pressedButton_;
+    // Where the caption was pressed outside its buttons: a drag from there moves the window.
+    std::optional<QPoint> movePressedAt_;
     // The place and size before the maximise button made the window fill the work area.
     std::optional<QRect> zoomedFrom_;
     QPointer<QEventLoop> modalLoop_;

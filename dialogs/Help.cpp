@@ -49,6 +49,16 @@ public:
         activateWindow();
     }
 
+protected:
+    // Escape closes it, as it closes every other window of ours but the main one.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+            close();
+        else
+            QWidget::keyPressEvent(event);
+    }
+
 private:
     QTextBrowser *browser_ = new QTextBrowser(this);
 };

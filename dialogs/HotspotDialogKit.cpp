@@ -1,5 +1,6 @@
 #include "dialogs/HotspotDialogKit.h"
 
+#include "dialogs/Controls.h"
 #include "dialogs/Prompter.h"
 #include "resources/Art.h"
 
@@ -12,28 +13,17 @@ namespace hotspotkit {
 
 QComboBox *MakeUrlBox(QWidget *parent, QRect place)
 {
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QStringLiteral("cmbURL"));
-    box->setEditable(true);
-    // Typing must never add entries: the box only holds the text being edited.
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setGeometry(place);
+    QComboBox *box = controls::MakeTextBox(parent, "cmbURL", {}, place);
     box->setProperty("HelpContext", 21);
     return box;
 }
 
 QComboBox *MakeTargetBox(QWidget *parent, QRect place)
 {
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QStringLiteral("txtTarget"));
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems({QStringLiteral("_blank"), QStringLiteral("_parent"), QStringLiteral("_self"),
-                   QStringLiteral("_top")});
+    QComboBox *box = controls::MakeTextBox(
+        parent, "txtTarget",
+        {QStringLiteral("_blank"), QStringLiteral("_parent"), QStringLiteral("_self"), QStringLiteral("_top")}, place);
     box->model()->sort(0);
-    box->setCurrentIndex(-1);
-    box->setEditText(QString());
-    box->setGeometry(place);
     box->setProperty("HelpContext", 20);
     return box;
 }

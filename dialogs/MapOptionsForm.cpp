@@ -48,15 +48,10 @@ TfrmMapOptions::TfrmMapOptions(QWidget *owner) : TGradientForm(owner, BorderStyl
     Label6 = MakeLabel(area, "Label6", QStringLiteral("Vertical spacing from text"), QRect(97, 153, 0, 0));
     txtVert = MakeEdit(area, "txtVert", QRect(218, 152, 193, 21), 26);
     Label7 = MakeLabel(area, "Label7", QStringLiteral("Alignment"), QRect(169, 178, 0, 0));
-    cmbAlign = new QComboBox(area);
-    cmbAlign->setObjectName(QStringLiteral("cmbAlign"));
-    cmbAlign->setEditable(true);
-    cmbAlign->setInsertPolicy(QComboBox::NoInsert);
-    cmbAlign->addItems({QStringLiteral("TOP"), QStringLiteral("MIDDLE"), QStringLiteral("BOTTOM"),
-                        QStringLiteral("LEFT"), QStringLiteral("RIGHT")});
-    cmbAlign->setCurrentIndex(-1);
-    cmbAlign->setEditText(QString());
-    cmbAlign->setGeometry(218, 176, 193, 21);
+    cmbAlign = MakeTextBox(area, "cmbAlign",
+                           {QStringLiteral("TOP"), QStringLiteral("MIDDLE"), QStringLiteral("BOTTOM"),
+                            QStringLiteral("LEFT"), QStringLiteral("RIGHT")},
+                           QRect(218, 176, 193, 21));
     cmbAlign->setProperty("HelpContext", 27);
     btnOk = MakeButton(area, "btnOk", QStringLiteral("Ok"), QRect(254, 202, 75, 25));
     btnCancel = MakeButton(area, "btnCancel", QStringLiteral("Cancel"), QRect(332, 202, 75, 25));

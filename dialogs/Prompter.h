@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 
 #include <optional>
@@ -53,6 +54,21 @@ public:
 IPrompter &Prompter();
 // nullptr restores the Qt prompter; the caller keeps ownership.
 void SetPrompter(IPrompter *prompter);
+
+// Gives the keyboard back, as a modal window closes, to the window it belongs to: window managers
+// differ in where focus goes when a dialog and the question it asked close together, and may
+// leave it nowhere, so that no shortcut works until a click.
+class TFocusReturn {
+public:
+    // parent: the modal window's parent; nullptr means the window active now.
+    explicit TFocusReturn(QWidget *parent);
+    ~TFocusReturn();
+    TFocusReturn(const TFocusReturn &) = delete;
+    TFocusReturn &operator=(const TFocusReturn &) = delete;
+
+private:
+    QPointer<QWidget> window_;
+};
 
 // Shows a dialog application-modal and waits for it through the prompter; Accepted reads as
 // mrOk, Rejected as mrCancel, any other result as given to done().

@@ -4,6 +4,7 @@
 
 #include <QChildEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <utility>
@@ -16,6 +17,9 @@ TScrollBox::TScrollBox(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setBackgroundRole(QPalette::Window);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // An arrow click scrolls 20 pixels and a wheel notch, three steps, 60.
+    horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setSingleStep(20);
     cullTimer_.setSingleShot(true);
     cullTimer_.setInterval(0);
     connect(&cullTimer_, &QTimer::timeout, this, [this] {
@@ -129,6 +133,16 @@ void TScrollBox::scrollContentsBy(int dx, int dy)
     // Moves the children with the content, like a scroll box does.
     viewport()->scroll(dx, dy);
     CullAll();
+}
+
+void TScrollBox::wheelEvent(QWheelEvent *event)
+{
+    // Ctrl with the wheel is left to the window (zoom), not taken as a page scroll.
+    if (event->modifiers() & Qt::ControlModifier) {
+        event->ignore();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
 }
 
 bool TScrollBox::Counts(const QWidget *child) const

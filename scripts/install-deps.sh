@@ -12,7 +12,7 @@ packages=(
   dnsmasq-base python3 python3-aiosmtpd iproute2 util-linux mount
   libc-ares-dev libjpeg-dev
   libgumbo-dev desktop-file-utils appstream libxml2-utils shared-mime-info
-  xvfb xauth imagemagick openbox x11-utils
+  xvfb xauth imagemagick openbox x11-utils xdotool
   fonts-liberation2 fonts-dejavu-core
   "$@"
 )

@@ -1,5 +1,6 @@
 #include "dialogs/core/FileFilter.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace filefilter {
@@ -16,6 +17,13 @@ std::vector<std::string> Split(const std::string &text, char sep)
             return parts;
         start = at + 1;
     }
+}
+
+bool SameIgnoringCase(const std::string &a, const std::string &b)
+{
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](unsigned char x, unsigned char y) { return lower(x) == lower(y); });
 }
 } // namespace
 
@@ -35,6 +43,16 @@ std::string ToQtFilter(const std::string &filter)
         out += (out.empty() ? "" : ";;") + parts[i] + " (" + patterns + ")";
     }
     return out;
+}
+
+std::string DefaultSuffix(const std::string &filter, const std::string &extension)
+{
+    const auto parts = Split(filter, '|');
+    for (std::size_t i = 1; i < parts.size(); i += 2)
+        for (const auto &pattern : Split(parts[i], ';'))
+            if (pattern.starts_with("*.") && SameIgnoringCase(pattern.substr(2), extension))
+                return pattern.substr(2);
+    return extension;
 }
 
 } // namespace filefilter

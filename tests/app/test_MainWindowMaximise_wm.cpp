@@ -3,9 +3,8 @@
 #include "AppHarness.h"
 
 #include "regions/ScrollBox.h"
+#include "support/XServer.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 
 namespace {
@@ -20,20 +19,6 @@ void ClickCaptionButton(TfrmImageMap &window, caption::Button kind)
             return;
         }
     FAIL() << "no such caption button";
-}
-
-// Where the window system has the window, asked of the X server itself.
-QRect XGeometry(const TfrmImageMap &window)
-{
-    QProcess info;
-    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window.winId())});
-    info.waitForFinished(5000);
-    const QString text = QString::fromLocal8Bit(info.readAllStandardOutput());
-    const auto number = [&](const char *label) {
-        const QRegularExpressionMatch m = QRegularExpression(QLatin1String(label) + QStringLiteral(":\\s+(-?\\d+)")).match(text);
-        return m.hasMatch() ? m.captured(1).toInt() : -99999;
-    };
-    return {number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height")};
 }
 
 void ExpectBarsCentred(const TfrmImageMap &window)

@@ -143,6 +143,7 @@ void ExpectOpenButtonFillsUrl(FakePrompter &prompter)
     const auto &request = prompter.openRequests[0];
     EXPECT_EQ(request.filter, QStringLiteral("HTML Files|*.html;*.htm|All Files|*.*"));
     EXPECT_EQ(request.initialDir, DocumentDir);
+    EXPECT_TRUE(request.mustExist && request.hideReadOnly);
     EXPECT_EQ(form.cmbURL->currentText(), QStringLiteral("/home/user/site/index.html"));
     EXPECT_EQ(form.cmbURL->count(), 0);
 

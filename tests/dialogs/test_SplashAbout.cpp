@@ -65,6 +65,11 @@ TEST(SplashAbout, AnimationLoopsUntilStoppedAndReopensAtItsFirstFrame)
     clip.strip = clip.strip.copy(0, 0, 3 * 88, 33);
     clip.interval = 5;
     animate.Open(clip);
+    animate.resize(clip.FrameSize());
+    QImage first(clip.FrameSize(), QImage::Format_ARGB32_Premultiplied);
+    first.fill(Qt::transparent);
+    animate.render(&first, {}, {}, QWidget::DrawChildren);
+    EXPECT_EQ(first, clip.strip.copy(clip.FrameRect(0)).toImage().convertToFormat(first.format()));
     animate.Play();
     std::set<int> shown;
     QElapsedTimer timer;
@@ -78,7 +83,9 @@ TEST(SplashAbout, AnimationLoopsUntilStoppedAndReopensAtItsFirstFrame)
     const int stopped = animate.Frame();
     QTest::qWait(30);
     EXPECT_EQ(animate.Frame(), stopped);
-    animate.Open({});
+    Art::Clip none; // an interval but no frames: nothing to play
+    none.interval = 5;
+    animate.Open(none);
     animate.Play();
     EXPECT_FALSE(animate.Active());
     EXPECT_EQ(animate.Frame(), 0);

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,25 @@ TEST_F(ScrollBoxTest, ScrollingMovesChildrenAndShowsOnlyThoseInView)
     QApplication::processEvents();
     EXPECT_TRUE(near->isVisible());
     EXPECT_EQ(near->pos(), QPoint(10, 10));
+}
+
+TEST_F(ScrollBoxTest, ArrowsAndTheWheelScrollUsefulStepsAndCtrlWheelIsLeftToTheWindow)
+{
+    QWidget *below = Child({10, box.Client()->height() + 50, 30, 30});
+    QScrollBar *bar = box.verticalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(bar->value(), 20);
+    const auto notch = [&](Qt::KeyboardModifiers modifiers) {
+        QWheelEvent wheel({10, 10}, box.Client()->mapToGlobal(QPointF(10, 10)), {}, {0, -120}, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box.Client(), &wheel);
+        return wheel.isAccepted();
+    };
+    EXPECT_TRUE(notch(Qt::NoModifier));
+    EXPECT_EQ(bar->value(), 20 + 20 * QApplication::wheelScrollLines());
+    EXPECT_TRUE(below->isVisible()) << "scrolled into view";
+    EXPECT_FALSE(notch(Qt::ControlModifier));
+    EXPECT_EQ(bar->value(), 20 + 20 * QApplication::wheelScrollLines());
 }
 
 TEST_F(ScrollBoxTest, ScrollInViewBringsAChildInByTheLeastDistance)

@@ -23,11 +23,12 @@ inline QStringList TabOrder(QWidget *first, int steps)
     return names;
 }
 
-// Every label under `area` shows its whole text and lies within its parent.
+// Every label under `area` shows its whole text, as plain text, and lies within its parent.
 inline void ExpectLabelsFit(const QWidget &area)
 {
     for (const QLabel *label : area.findChildren<QLabel *>()) {
         EXPECT_TRUE(controls::TextFits(*label)) << label->objectName().toStdString();
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
         EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry())) << label->objectName().toStdString();
     }
 }
