@@ -2,8 +2,10 @@
 #include "RunTool.h"
 #include "../output/WorkedExample.h"
 #include "cli/core/CompileMap.h"
-#include "cli/core/Html5Fragment.h"
+#include "output/core/ReplaceAll.h"
+#include "output/core/Html5Fragment.h"
 
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <tuple>
@@ -46,12 +48,37 @@ TEST_F(CompileCli, WorkedExampleByteForByte)
     EXPECT_EQ(bare.Out.substr(0, bare.Out.find("\r\n")), "<IMG SRC=\"C:/web/images/banner.gif\" USEMAP=\"#navmap\">");
 }
 
+// A saved map keeps its alt texts and options: compiled again they give the worked fragment. The
+// HTML5 and SVG outputs take the image's natural size from the image file.
+TEST_F(CompileCli, TextsOfTheMapFileAndTheImageSize)
+{
+    TMapFile map = worked::Map();
+    map.ImageFileName = "banner.png";
+    map.Rects[0].Alt = "About us";
+    map.Polys[0].Alt = "Products";
+    map.Options = worked::Options();
+    WriteBytes(Map, WriteMapFile(map));
+    const TToolRun classic = RunTool({QStringLiteral("compile"), Map});
+    EXPECT_EQ(classic.Out, ReplaceAll(worked::FragmentBytes, "images/banner.gif", "banner.png", true)) << classic.Err;
+
+    const TToolRun missing = RunTool({QStringLiteral("compile"), Map, QStringLiteral("--svg")});
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("natural size"), std::string::npos) << missing.Err;
+    QImage(40, 30, QImage::Format_RGB32).save(Dir.filePath(QStringLiteral("banner.png")));
+    const TToolRun svg = RunTool({QStringLiteral("compile"), Map, QStringLiteral("--svg")});
+    EXPECT_EQ(svg.Status, 0) << svg.Err;
+    EXPECT_NE(svg.Out.find("viewBox=\"0 0 40 30\""), std::string::npos);
+    const TToolRun html5 = RunTool({QStringLiteral("compile"), Map, QStringLiteral("--html5")});
+    EXPECT_NE(html5.Out.find("width=\"40\" height=\"30\""), std::string::npos) << html5.Err;
+    EXPECT_EQ(RunTool({QStringLiteral("compile"), Map, QStringLiteral("--svg"), QStringLiteral("--html5")}).Status, 2);
+}
+
 TEST(Html5Fragment, EscapesAndFillsIn)
 {
     TFragmentMap map = FragmentOfMapFile(worked::Map(), "", {"nav", "Left", "a \"b\" & <c>", "02", "5", ""}, false);
     map.Rects[0].URL = "a.html?x=1&y=\"2\"<";
     map.Rects[0].StatusText = "Fish & \"chips\" <now>";
-    const THtml5Fragment out = WriteHtml5Fragment(map);
+    const TFragmentOutput out = WriteHtml5Fragment(map);
     EXPECT_EQ(out.Bytes,
               "<img src=\"C:/web/images/banner.gif\" usemap=\"#nav\" alt=\"a &quot;b&quot; &amp; &lt;c>\" "
               "style=\"float: left; border: 2px solid; margin: 5px 0\">\n<map name=\"nav\">\n"
@@ -62,7 +89,7 @@ TEST(Html5Fragment, EscapesAndFillsIn)
               "alt=\"products/list.html\">\n"
               "<area shape=\"default\" href=\"index.html\" alt=\"index.html\">\n</map>\n");
     ASSERT_EQ(out.Warnings.size(), 1u);
-    EXPECT_NE(out.Warnings[0].find("3 area(s)"), std::string::npos);
+    EXPECT_NE(out.Warnings[0].find("2 hotspot(s)"), std::string::npos);
     map.Options.Name = "two words";
     EXPECT_THROW(WriteHtml5Fragment(map), std::invalid_argument);
 }
