@@ -125,34 +125,41 @@ private:
     bool Keep(std::size_t start, std::string_view key, std::string_view value)
     {
         const auto text = [&]() { return IsValidUtf8(value) || Fail(start, "the value of " + Quoted(key) + " is not UTF-8"); };
-        for (const TOptionKey &option : OptionKeys)
-            if (key == option.Key) {
-                if (!text())
-                    return false;
-                Result.Options.*option.Member = value;
-                return true;
-            }
+        if (key.starts_with("map.")) {
+            for (const TOptionKey &option : OptionKeys)
+                if (key == option.Key) {
+                    if (!text())
+                        return false;
+                    Result.Options.*option.Member = value;
+                    return true;
+                }
+            return true;
+        }
         // kind.N.field; other keys belong to a later Mapolin and are skipped.
-        const std::size_t firstDot = key.find('.');
-        const std::size_t lastDot = key.rfind('.');
-        if (firstDot == std::string_view::npos || firstDot == lastDot)
+        int kind = 0;
+        while (kind < 3 && !(key.starts_with(KindKeys[kind]) && key.size() > KindKeys[kind].size()
+                             && key[KindKeys[kind].size()] == '.'))
+            ++kind;
+        if (kind == 3)
             return true;
-        const std::string_view kind = key.substr(0, firstDot);
-        const std::string_view number = key.substr(firstDot + 1, lastDot - firstDot - 1);
-        const std::string_view field = key.substr(lastDot + 1);
-        const auto kindAt = std::find(std::begin(KindKeys), std::end(KindKeys), kind);
-        const auto fieldAt = std::find(std::begin(FieldKeys), std::end(FieldKeys), field);
-        if (kindAt == std::end(KindKeys) || fieldAt == std::end(FieldKeys) || !IsDigits(number))
-            return true;
+        const std::size_t digits = KindKeys[kind].size() + 1;
+        std::size_t at = digits;
         std::uint64_t index = 0;
-        for (char digit : number.substr(0, 11))
-            index = index * 10 + static_cast<std::uint64_t>(digit - '0');
-        if (number[0] == '0' || index > INT_MAX)
+        for (; at < key.size() && key[at] >= '0' && key[at] <= '9'; ++at)
+            if (at - digits < 11)
+                index = index * 10 + static_cast<std::uint64_t>(key[at] - '0');
+        if (at == digits || at == key.size() || key[at] != '.')
+            return true;
+        const std::string_view field = key.substr(at + 1);
+        const int fieldAt = field == FieldKeys[0] ? 0 : field == FieldKeys[1] ? 1 : -1;
+        if (fieldAt < 0)
+            return true;
+        if (key[digits] == '0' || index > INT_MAX)
             return Fail(start, Quoted(key) + " names no hotspot: they are numbered from 1");
         if (!text())
             return false;
-        Result.Entries[kindAt - std::begin(KindKeys)].push_back(
-            {static_cast<std::uint32_t>(index), static_cast<TExtensionField>(fieldAt - std::begin(FieldKeys)), value, start});
+        Result.Entries[kind].push_back(
+            {static_cast<std::uint32_t>(index), static_cast<TExtensionField>(fieldAt), value, start});
         return true;
     }
 
@@ -210,9 +217,9 @@ std::size_t ClassicEnd(std::string_view file)
     return eof ? static_cast<std::size_t>(static_cast<const char *>(eof) - file.data()) : file.size();
 }
 
-TMapExtension ParseMapExtension(std::string_view file)
+TMapExtension ParseMapExtension(std::string_view file, std::size_t classicEnd)
 {
-    const std::size_t start = ClassicEnd(file) + 1;
+    const std::size_t start = classicEnd + 1;
     if (start > file.size() || !file.substr(start).starts_with(Magic))
         return {};
     return TBlockParser(file, start).Parse();

@@ -38,10 +38,11 @@ struct TMapExtension {
 // The offset of the byte 26 that ends the classic content, or the file's size.
 std::size_t ClassicEnd(std::string_view file);
 
-// The block of a whole file. A file without one, or with bytes after its byte 26 that are not
-// Mapolin's (a classic editor's padding), gives an empty block. Keys it does not know are
-// skipped; on damage, the entries read before it are kept for the caller to drop.
-TMapExtension ParseMapExtension(std::string_view file);
+// The block of a whole file whose classic content ends at classicEnd (ClassicEnd). A file
+// without one, or with bytes after its byte 26 that are not Mapolin's (a classic editor's
+// padding), gives an empty block. Keys it does not know are skipped; on damage, the entries read
+// before it are kept for the caller to drop.
+TMapExtension ParseMapExtension(std::string_view file, std::size_t classicEnd);
 
 // "Line N: ..." for a damaged block, with the line counted as the classic reader counts them.
 TMapFileError DamagedExtensionError(std::string_view file, const TExtensionDamage &damage);

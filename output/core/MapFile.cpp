@@ -85,8 +85,8 @@ struct TStop {
 
 class TMapFileReader::TState {
 public:
-    explicit TState(std::string_view bytes)
-        : File(bytes), Extension(ParseMapExtension(bytes)), Lines(bytes.substr(0, ClassicEnd(bytes)))
+    TState(std::string_view bytes, std::size_t classicEnd)
+        : File(bytes), Extension(ParseMapExtension(bytes, classicEnd)), Lines(bytes.substr(0, classicEnd))
     {
         Image = Lines.Next();
         DefaultURL = Lines.Next();
@@ -228,7 +228,7 @@ private:
     bool Finished = false;
 };
 
-TMapFileReader::TMapFileReader(std::string_view bytes) : State(std::make_unique<TState>(bytes)) {}
+TMapFileReader::TMapFileReader(std::string_view bytes) : State(std::make_unique<TState>(bytes, ClassicEnd(bytes))) {}
 TMapFileReader::~TMapFileReader() = default;
 const std::string &TMapFileReader::ImageFileName() const { return State->Image; }
 const std::string &TMapFileReader::DefaultURL() const { return State->DefaultURL; }

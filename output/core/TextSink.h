@@ -36,73 +36,88 @@ public:
     std::size_t Size = 0;
 };
 
-// Appends to out in room made ahead; the destructor cuts out to what was written.
+// Appends to out in room made ahead; the destructor cuts out to what was written. The write
+// position and the room's end are kept as pointers, so the check of each piece costs a compare.
 class TBufferSink {
 public:
-    TBufferSink(std::string &out, std::size_t room) : Out(out), Used(out.size()) { Out.resize(Used + room); }
-    ~TBufferSink() { Out.resize(Used); }
+    TBufferSink(std::string &out, std::size_t room) : Out(out)
+    {
+        const std::size_t used = Out.size();
+        Out.resize(used + room);
+        At = Out.data() + used;
+        End = Out.data() + Out.size();
+    }
+    ~TBufferSink() { Out.resize(static_cast<std::size_t>(At - Out.data())); }
     TBufferSink(const TBufferSink &) = delete;
     TBufferSink &operator=(const TBufferSink &) = delete;
 
     void Put(std::string_view text)
     {
-        std::memcpy(Room(text.size()), text.data(), text.size());
-        Used += text.size();
+        Reserve(text.size());
+        std::memcpy(At, text.data(), text.size());
+        At += text.size();
     }
     void Put(char c)
     {
-        *Room(1) = c;
-        ++Used;
+        Reserve(1);
+        *At++ = c;
     }
     // Coordinates are mostly below 10,000: those are written without the general conversion.
-    void Int(int value)
+    [[gnu::always_inline]] void Int(int value)
     {
-        char *const start = Room(11);
-        char *at = start;
+        Reserve(11);
         const unsigned v = static_cast<unsigned>(value);
         if (v < 10) {
-            *at++ = static_cast<char>('0' + v);
+            *At++ = static_cast<char>('0' + v);
         } else if (v < 100) {
-            at[0] = static_cast<char>('0' + v / 10);
-            at[1] = static_cast<char>('0' + v % 10);
-            at += 2;
+            At[0] = static_cast<char>('0' + v / 10);
+            At[1] = static_cast<char>('0' + v % 10);
+            At += 2;
         } else if (v < 1000) {
-            at[0] = static_cast<char>('0' + v / 100);
-            at[1] = static_cast<char>('0' + v / 10 % 10);
-            at[2] = static_cast<char>('0' + v % 10);
-            at += 3;
+            At[0] = static_cast<char>('0' + v / 100);
+            At[1] = static_cast<char>('0' + v / 10 % 10);
+            At[2] = static_cast<char>('0' + v % 10);
+            At += 3;
         } else if (v < 10000) {
-            at[0] = static_cast<char>('0' + v / 1000);
-            at[1] = static_cast<char>('0' + v / 100 % 10);
-            at[2] = static_cast<char>('0' + v / 10 % 10);
-            at[3] = static_cast<char>('0' + v % 10);
-            at += 4;
+            At[0] = static_cast<char>('0' + v / 1000);
+            At[1] = static_cast<char>('0' + v / 100 % 10);
+            At[2] = static_cast<char>('0' + v / 10 % 10);
+            At[3] = static_cast<char>('0' + v % 10);
+            At += 4;
         } else {
-            at = std::to_chars(at, at + 11, value).ptr;
+            At = std::to_chars(At, At + 11, value).ptr;
         }
-        Used += static_cast<std::size_t>(at - start);
     }
     void Slashed(std::string_view text)
     {
-        char *const start = Room(text.size());
-        std::memcpy(start, text.data(), text.size());
-        Used += text.size();
-        char *const end = start + text.size();
-        for (char *p = start; (p = static_cast<char *>(std::memchr(p, '\\', static_cast<std::size_t>(end - p)))); ++p)
+        Reserve(text.size());
+        char *const start = At;
+        Put(text);
+        for (char *p = start; (p = static_cast<char *>(std::memchr(p, '\\', static_cast<std::size_t>(At - p)))); ++p)
             *p = '/';
     }
 
 private:
-    // At least size free bytes at the write position; doubles the room when they are missing.
-    char *Room(std::size_t size)
+    void Reserve(std::size_t size)
     {
-        if (size > Out.size() - Used)
-            Out.resize(Used + size > 2 * Out.size() ? Used + size : 2 * Out.size());
-        return Out.data() + Used;
+        if (size > static_cast<std::size_t>(End - At)) {
+            At = Grow(Out, At, size);
+            End = Out.data() + Out.size();
+        }
+    }
+
+    // A piece past the estimate: the room doubles, or grows to fit the piece. Static, so that the
+    // sink's own address never escapes and its pointers stay in registers.
+    [[gnu::cold, gnu::noinline]] static char *Grow(std::string &out, char *at, std::size_t size)
+    {
+        const std::size_t used = static_cast<std::size_t>(at - out.data());
+        out.resize(used + size > 2 * out.size() ? used + size : 2 * out.size());
+        return out.data() + used;
     }
 
     std::string &Out;
-    std::size_t Used;
+    char *At = nullptr;
+    char *End = nullptr;
 };
 
 // Appends to a string, for the small texts of single regions.
