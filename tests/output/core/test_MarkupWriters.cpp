@@ -12,23 +12,13 @@
 
 namespace {
 
-TFragmentArea Area(const TMapRegion &region, std::string alt = {}, std::string title = {})
-{
-    return {region.Shape, region.URL, region.Target, std::move(alt), std::move(title)};
-}
-
-// The worked map with alt texts, a title, and its image's natural size.
+// The worked map with a title, its image's natural size, and no placement options.
 TFragmentMap Worked()
 {
-    const TMapFile map = worked::Map();
-    TFragmentMap fragment;
-    fragment.Src = "images/banner.gif";
+    TFragmentMap fragment = worked::Fragment();
     fragment.ImageSize = TImageSize{300, 100};
     fragment.Options = {"navmap", "", "Site navigation", "", "", ""};
-    fragment.Rects = {Area(map.Rects[0], "About us", "Who & why")};
-    fragment.Circles = {Area(map.Circles[0])};
-    fragment.Polys = {Area(map.Polys[0], "Products")};
-    fragment.DefaultURL = map.DefaultURL;
+    fragment.Rects[0].Title = "Who & why";
     return fragment;
 }
 
@@ -65,18 +55,34 @@ TEST(Utf8, ValidAndInvalidSequences)
         EXPECT_FALSE(IsValidUtf8(bad)) << bad;
 }
 
-TEST(Html5Fragment, NaturalSizeTitleAndMissingAlts)
+TEST(Html5Fragment, EscapesSizesAndFillsIn)
 {
-    const TFragmentOutput out = WriteHtml5Fragment(Worked());
-    EXPECT_EQ(out.Bytes.substr(0, out.Bytes.find('\n')),
-              "<img src=\"images/banner.gif\" usemap=\"#navmap\" width=\"300\" height=\"100\" alt=\"Site navigation\">");
-    EXPECT_NE(out.Bytes.find("alt=\"About us\" title=\"Who &amp; why\">"), std::string::npos);
-    EXPECT_EQ(out.MissingAlt, (std::vector<THotspotRef>{{THotspotKind::Circle, 0}}));
+    TFragmentMap map = Worked();
+    map.Options = {"nav", "Left", "a \"b\" & <c>", "02", "5", ""};
+    map.Rects[0].URL = "a.html?x=1&y=\"2\"<";
+    map.Rects[0].StatusText = "Fish & \"chips\" <now>";
+    map.Polys[0].StatusText.clear();
+    const TFragmentOutput out = WriteHtml5Fragment(map);
+    EXPECT_EQ(out.Bytes,
+              "<img src=\"images/banner.gif\" usemap=\"#nav\" width=\"300\" height=\"100\" alt=\"a &quot;b&quot; &amp; "
+              "&lt;c>\" style=\"float: left; border: 2px solid; margin: 5px 0\">\n<map name=\"nav\">\n"
+              "<area shape=\"rect\" coords=\"10,20,109,69\" href=\"a.html?x=1&amp;y=&quot;2&quot;&lt;\" target=\"_blank\" "
+              "alt=\"Fish &amp; &quot;chips&quot; &lt;now>\" title=\"Who &amp; why\">\n"
+              "<area shape=\"circle\" coords=\"150,60,25\" href=\"contact.html\" alt=\"contact.html\">\n"
+              "<area shape=\"poly\" coords=\"200,10,260,10,230,50\" href=\"products/list.html\" target=\"main\" "
+              "alt=\"products/list.html\">\n"
+              "<area shape=\"default\" href=\"index.html\" alt=\"index.html\">\n</map>\n");
+    EXPECT_EQ(out.MissingAlt, (std::vector<THotspotRef>{{THotspotKind::Circle, 0}, {THotspotKind::Poly, 0}}));
     ASSERT_EQ(out.Warnings.size(), 1u);
-    EXPECT_NE(out.Warnings[0].find("circle 1"), std::string::npos);
-    const std::vector<THotspotRef> many(13, {THotspotKind::Poly, 4});
-    EXPECT_EQ(DescribeHotspots({{THotspotKind::Rect, 0}, {THotspotKind::Poly, 2}}), "rectangle 1 and polygon 3");
-    EXPECT_EQ(DescribeHotspots(many, 2), "polygon 5, polygon 5 and 11 more");
+    EXPECT_NE(out.Warnings[0].find("2 hotspot(s) have no alt text, so their alt is their URL: circle 1 and polygon 1"),
+              std::string::npos);
+    EXPECT_EQ(DescribeHotspots(std::vector<THotspotRef>(13, {THotspotKind::Poly, 4}), 2), "polygon 5, polygon 5 and 11 more");
+    map.ImageSize.reset();
+    map.Options.Border = "1px";
+    EXPECT_THROW(WriteHtml5Fragment(map), std::invalid_argument);
+    map.Options.Border = "";
+    map.Options.Name = "two words";
+    EXPECT_THROW(WriteHtml5Fragment(map), std::invalid_argument);
 }
 
 TEST(SvgMap, LinksInReverseOverTheDefault)
