@@ -1,6 +1,7 @@
 // mapolin-map's two heavy commands: compile of a 100,000-hotspot map as a whole process against
 // cat of the same file plus the core writer alone, and import of a 20 MB page of 10,000 areas
-// against gumbo's own parse of that page.
+// against gumbo's own parse of that page. The HTML5 and SVG compiles of the map are held against
+// its classic compile.
 #include "cli/core/CompileMap.h"
 #include "cli/core/HtmlImport.h"
 #include "output/core/MapFile.h"
@@ -127,6 +128,24 @@ int Spawn(const std::vector<std::string> &arguments)
 }
 
 std::size_t CompileProcess() { return Spawn({ToolPath(), "compile", MapPath, "--workdir", "/home/ann/site"}); }
+std::size_t Html5Process() { return Spawn({ToolPath(), "compile", MapPath, "--html5", "--workdir", "/home/ann/site"}); }
+
+const std::string &SampleBytes()
+{
+    static const std::string bytes = WriteMapFile(Map());
+    return bytes;
+}
+
+template <TFragmentFormat Format>
+std::size_t CoreCompile()
+{
+    TCompileRequest request;
+    request.Format = Format;
+    request.WorkDir = "/home/ann/site";
+    request.FallbackName = "bench_cli";
+    request.ImageSize = TImageSize{4300, 4300};
+    return CompileMapFile(SampleBytes(), request).Output.Bytes.size();
+}
 std::size_t CatProcess() { return Spawn({"cat", MapPath}); }
 std::size_t CoreWriter()
 {
@@ -147,6 +166,10 @@ std::size_t GumboParse()
 
 BENCHMARK(bench::BM<CompileProcess>)->Name("mapolin-map compile (process)")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::BM<CatProcess>)->Name("cat map file (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<Html5Process>)->Name("mapolin-map compile --html5 (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CoreCompile<TFragmentFormat::Classic>>)->Name("CompileMapFile classic")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CoreCompile<TFragmentFormat::Html5>>)->Name("CompileMapFile HTML5")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CoreCompile<TFragmentFormat::Svg>>)->Name("CompileMapFile SVG")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::BM<CoreWriter>)->Name("WriteFragment alone")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::BM<ImportProcess>)->Name("mapolin-map import (process)")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::BM<GumboProcess>)->Name("gumbo parse (process)")->Unit(benchmark::kMillisecond);
@@ -185,7 +208,7 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--gumbo-parse")
         return GumboParseFile(argv[2]);
-    WriteFile(MapPath, WriteMapFile(Map()));
+    WriteFile(MapPath, SampleBytes());
     WriteFile(PagePath, Page());
     if (CompileProcess() != 0 || ImportProcess() != 0 || CoreImport() == 0) {
         std::printf("mapolin-map failed on the benchmark's files (%s)\n", ToolPath().c_str());
@@ -200,6 +223,13 @@ int main(int argc, char **argv)
     std::printf("compile of %d hotspots: process %.1f ms, cat %.1f ms, core writer %.1f ms, "
                 "ratio %.2f (target <= 3)\n",
                 Hotspots, compile[0], compile[1], compile[2], compile[0] / (compile[1] + compile[2]));
+    const std::vector<double> formats = Best({CoreCompile<TFragmentFormat::Classic>, CoreCompile<TFragmentFormat::Html5>,
+                                              CoreCompile<TFragmentFormat::Svg>, CompileProcess, Html5Process},
+                                             10);
+    std::printf("compile of %d hotspots: classic %.1f ms, HTML5 %.1f ms (ratio %.2f), SVG %.1f ms (ratio %.2f) "
+                "(target <= 1.5); as processes: classic %.1f ms, HTML5 %.1f ms (ratio %.2f)\n",
+                Hotspots, formats[0], formats[1], formats[1] / formats[0], formats[2], formats[2] / formats[0],
+                formats[3], formats[4], formats[4] / formats[3]);
     const std::vector<double> processes = Best({ImportProcess, GumboProcess}, 5);
     std::printf("import of a %zu MB page of %d areas: mapolin-map import %.1f ms, gumbo parse in a process %.1f ms, "
                 "ratio %.2f (target <= 1.5)\n",

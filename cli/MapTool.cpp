@@ -1,18 +1,19 @@
 #include "cli/MapTool.h"
 
-#include "cli/InputFile.h"
 #include "cli/core/CompileMap.h"
-#include "cli/core/Html5Fragment.h"
 #include "cli/core/HtmlImport.h"
 #include "cli/core/MapCheck.h"
 #include "cli/image/ImageProbe.h"
+#include "output/InputFile.h"
+#include "output/MapText.h"
+#include "output/SaveFile.h"
 #include "output/core/MapFile.h"
+#include "output/core/Shorten.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <dlfcn.h>
@@ -22,7 +23,7 @@
 
 namespace {
 
-// A value shown in a message: a 50 MB line makes no readable message.
+// A whole message line; the values quoted in it are shortened already.
 constexpr std::size_t MaxShownText = 400;
 
 const char *const Summary = "Usage: mapolin-map COMMAND [OPTIONS] FILE\n"
@@ -35,36 +36,36 @@ const char *const Summary = "Usage: mapolin-map COMMAND [OPTIONS] FILE\n"
                             "  -h, --help       this text; COMMAND --help for the command's options\n"
                             "  -v, --version    the program's version\n";
 
-std::string Local(const QString &text) { return text.toLocal8Bit().toStdString(); }
+std::string Local(const QString &text) { return MapBytes(text); }
 
-std::string Shown(std::string text)
-{
-    if (text.size() > MaxShownText)
-        text = text.substr(0, MaxShownText) + "... (" + std::to_string(text.size()) + " bytes)";
-    return text;
-}
+std::string Shown(const std::string &text) { return Shortened(text, MaxShownText); }
 
 struct TMapInput {
     TMapFile Map;
     bool Read = false;
+    bool ExtensionDamaged = false;
 };
 
-// Reads and parses a map file; every problem is reported and ends the command with status 1.
+// Reads and parses a map file; every problem is reported, and all but a damaged extension block
+// end the command with status 1.
 TMapInput ReadMap(const QString &path, void (*report)(const QString &, const TNote &))
 {
     TMapInput input;
-    const TInputFile file(path);
-    if (!file.Error().isEmpty()) {
-        report(path, {0, Local(file.Error())});
+    const TInputFile file = ReadInputFile(path);
+    if (!file.Error.isEmpty()) {
+        report(path, {0, Local(file.Error)});
         return input;
     }
-    TMapReadResult read = ReadMapFile(file.Bytes());
+    TMapReadResult read = ReadMapFile(file.Bytes);
     if (read.Error) {
         report(path, {read.Error->Line, read.Error->Message});
         return input;
     }
+    if (read.ExtensionError)
+        report(path, {read.ExtensionError->Line, read.ExtensionError->Message});
     input.Map = std::move(read.Map);
     input.Read = true;
+    input.ExtensionDamaged = read.ExtensionError.has_value();
     return input;
 }
 
@@ -88,7 +89,7 @@ TImageState ReadImage(const QString &mapPath, const std::string &imagePath)
     TImageState image;
     // A relative image path is taken from the map file's folder. Whatever stands there that is no
     // file (a directory, a FIFO, a device) is the module's to name; nothing is opened here.
-    const QString path = QFileInfo(mapPath).dir().filePath(QString::fromLocal8Bit(imagePath));
+    const QString path = QFileInfo(mapPath).dir().filePath(MapText(imagePath));
     if (imagePath.empty() || !QFileInfo::exists(path))
         return image;
     image.State = TImageState::TState::Unreadable;
@@ -186,7 +187,8 @@ int TMapTool::Compile(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Writes the HTML fragment of a map file to standard output, "
-                                                    "byte for byte as the editor's Compile HTML."));
+                                                    "byte for byte as the editor's Compile HTML. Options not given "
+                                                    "are those the map file keeps."));
     parser.addPositionalArgument(QStringLiteral("MAP.im"), QStringLiteral("The map file."));
     const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("Map name (default: the file's base name)."),
                                   QStringLiteral("N"));
@@ -204,43 +206,63 @@ int TMapTool::Compile(const QStringList &arguments)
                                      QStringLiteral("DIR"));
     const QCommandLineOption comment(QStringLiteral("comment"), QStringLiteral("Start with the clipboard comment line."));
     const QCommandLineOption html5(QStringLiteral("html5"), QStringLiteral("Write a modern, valid HTML fragment."));
-    parser.addOptions({name, alt, border, hspace, vspace, align, workdir, comment, html5});
+    const QCommandLineOption svg(QStringLiteral("svg"),
+                                 QStringLiteral("Write an inline SVG that scales with its container (needs the image)."));
+    parser.addOptions({name, alt, border, hspace, vspace, align, workdir, comment, html5, svg});
     if (const int status = Parse(parser, QStringLiteral("compile"), arguments, 1); status >= 0)
         return status;
+    if (parser.isSet(html5) && parser.isSet(svg))
+        return UsageError(QStringLiteral("compile: --html5 and --svg exclude each other"));
 
     const QString path = parser.positionalArguments().front();
-    TMapOptions options{Local(parser.isSet(name) ? parser.value(name) : QFileInfo(path).completeBaseName()),
-                        Local(parser.value(align)),  Local(parser.value(alt)),    Local(parser.value(border)),
-                        Local(parser.value(vspace)), Local(parser.value(hspace))};
-    for (const std::string *number : {&options.Border, &options.VSpace, &options.HSpace})
-        if (!IsDigitsOnly(*number))
+    const auto given = [&](const QCommandLineOption &option) {
+        return parser.isSet(option) ? std::optional<std::string>(Local(parser.value(option))) : std::nullopt;
+    };
+    TCompileRequest request;
+    request.Format = parser.isSet(svg) ? TFragmentFormat::Svg : parser.isSet(html5) ? TFragmentFormat::Html5
+                                                                                     : TFragmentFormat::Classic;
+    request.WorkDir = Local(parser.value(workdir));
+    request.ClipboardMode = parser.isSet(comment);
+    request.Options = {given(name), given(align), given(alt), given(border), given(vspace), given(hspace)};
+    request.FallbackName = Local(QFileInfo(path).completeBaseName());
+    for (const auto *number : {&request.Options.Border, &request.Options.VSpace, &request.Options.HSpace})
+        if (*number && !IsDigitsOnly(**number))
             return UsageError(QStringLiteral("compile: --border, --hspace and --vspace take digits only"));
-    if (options.Name.empty())
+    if (request.Options.Name && request.Options.Name->empty())
         return UsageError(QStringLiteral("compile: the map name is empty; give one with --name"));
-    if (!parser.isSet(html5)) {
-        const TInputFile file(path);
-        if (!file.Error().isEmpty()) {
-            Report(path, {0, Local(file.Error())});
-            return 1;
+
+    const TInputFile file = ReadInputFile(path);
+    if (!file.Error.isEmpty()) {
+        Report(path, {0, Local(file.Error)});
+        return 1;
+    }
+    if (request.Format != TFragmentFormat::Classic) {
+        const std::string image(MapFileImagePath(file.Bytes));
+        const TImageState state = ReadImage(path, image);
+        if (state.State == TImageState::TState::Read) {
+            request.ImageSize = TImageSize{state.Width, state.Height};
+        } else {
+            const std::string why = "the image '" + Shortened(image) + "' "
+                                    + (state.State == TImageState::TState::Missing ? "is missing"
+                                                                                   : "cannot be read: " + state.Reason);
+            if (request.Format == TFragmentFormat::Svg) {
+                Report(path, {0, "an SVG map needs the image's natural size, but " + why});
+                return 1;
+            }
+            Warn("the image's size is unknown, so the img has no width and height: " + why);
         }
-        const TCompiledMap compiled =
-            CompileMapFile(file.Bytes(), Local(parser.value(workdir)), std::move(options), parser.isSet(comment));
+    }
+    try {
+        const TCompiledMap compiled = CompileMapFile(file.Bytes, request);
         if (compiled.Error) {
             Report(path, {compiled.Error->Line, compiled.Error->Message});
             return 1;
         }
-        return WriteStdout(compiled.Fragment) ? 0 : 1;
-    }
-    TMapInput input = ReadMap(path, Report);
-    if (!input.Read)
-        return 1;
-    const TFragmentMap fragment =
-        FragmentOfMapFile(std::move(input.Map), Local(parser.value(workdir)), std::move(options), parser.isSet(comment));
-    try {
-        const THtml5Fragment modern = WriteHtml5Fragment(fragment);
-        for (const std::string &warning : modern.Warnings)
+        if (compiled.ExtensionError)
+            Report(path, {compiled.ExtensionError->Line, compiled.ExtensionError->Message});
+        for (const std::string &warning : compiled.Output.Warnings)
             Warn(warning);
-        return WriteStdout(modern.Bytes) ? 0 : 1;
+        return WriteStdout(compiled.Output.Bytes) ? 0 : 1;
     } catch (const std::invalid_argument &refusal) {
         Report(path, {0, refusal.what()});
         return 1;
@@ -271,7 +293,7 @@ int TMapTool::Check(const QStringList &arguments)
     }
     if (!jsonLines.empty() && !WriteStdout(jsonLines))
         return 1;
-    return findings.empty() ? 0 : 1;
+    return findings.empty() && !input.ExtensionDamaged ? 0 : 1;
 }
 
 int TMapTool::Import(const QStringList &arguments)
@@ -292,13 +314,13 @@ int TMapTool::Import(const QStringList &arguments)
     if (parser.value(output).isEmpty())
         return UsageError(QStringLiteral("import: give the map file to write with -o"));
     const QString page = parser.positionalArguments().front();
-    const TInputFile file(page);
-    if (!file.Error().isEmpty()) {
-        Report(page, {0, Local(file.Error())});
+    const TInputFile file = ReadInputFile(page);
+    if (!file.Error.isEmpty()) {
+        Report(page, {0, Local(file.Error)});
         return 1;
     }
     const TImportResult imported = ImportMap(
-        file.Bytes(), {Local(parser.value(map)), Local(parser.value(image)), Local(QFileInfo(page).absolutePath())});
+        file.Bytes, {Local(parser.value(map)), Local(parser.value(image)), Local(QFileInfo(page).absolutePath())});
     for (const TNote &note : imported.Notes)
         Report(page, note);
     for (const TNote &error : imported.Errors)
@@ -314,10 +336,8 @@ int TMapTool::Import(const QStringList &arguments)
     }
     // Written whole or not at all: an old file of the same name stays until the new one is complete.
     const QString target = parser.value(output);
-    QSaveFile save(target);
-    if (!save.open(QIODevice::WriteOnly) || save.write(bytes.data(), static_cast<qint64>(bytes.size())) != qint64(bytes.size())
-        || !save.commit()) {
-        Report(target, {0, Local(save.errorString())});
+    if (const QString error = WriteFileAtomically(target, bytes); !error.isEmpty()) {
+        Report(target, {0, Local(error)});
         return 1;
     }
     const TMapFile &written = imported.Map;

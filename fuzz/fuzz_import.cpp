@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes as an HTML page to the map import; what it imports must write as a map
 // file that reads back equal, and compile both ways.
 #include "cli/core/CompileMap.h"
-#include "cli/core/Html5Fragment.h"
+#include "output/core/Html5Fragment.h"
 #include "cli/core/HtmlImport.h"
 
 #include <cstddef>

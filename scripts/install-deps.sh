@@ -13,6 +13,7 @@ packages=(
   libc-ares-dev libjpeg-dev
   libgumbo-dev desktop-file-utils appstream libxml2-utils shared-mime-info
   xvfb xauth imagemagick openbox x11-utils xdotool
+  chromium
   fonts-liberation2 fonts-dejavu-core
   "$@"
 )

@@ -1,19 +1,43 @@
 #include "cli/core/CompileMap.h"
 
-#include "output/core/FragmentLines.h"
+#include "output/core/MapExtension.h"
 #include "output/core/MapFileReader.h"
 #include "output/core/Paths.h"
 
 #include <utility>
 
 namespace {
+
 void MoveAreas(std::vector<TMapRegion> &regions, std::vector<TFragmentArea> &areas)
 {
     areas.reserve(regions.size());
     for (TMapRegion &region : regions)
-        areas.push_back({std::move(region.Shape), std::move(region.URL), std::move(region.Target), {}});
+        areas.push_back(
+            {std::move(region.Shape), std::move(region.URL), std::move(region.Target), std::move(region.Alt), std::move(region.Title)});
 }
+
+// A record's storage swapped into the area, whose old storage the next record reuses, so the
+// loop allocates nothing.
+void SwapInto(TFragmentArea &area, TMapRegion &region)
+{
+    std::swap(std::get<THotspotShape>(area.Coords), region.Shape);
+    std::swap(area.URL, region.URL);
+    std::swap(area.Target, region.Target);
+    std::swap(area.StatusText, region.Alt);
+    std::swap(area.Title, region.Title);
+}
+
 } // namespace
+
+TMapOptions ChooseOptions(const TGivenOptions &given, const TMapOptions &stored, const std::string &fallbackName)
+{
+    TMapOptions options{given.Name.value_or(stored.Name),     given.Align.value_or(stored.Align),
+                        given.Alt.value_or(stored.Alt),       given.Border.value_or(stored.Border),
+                        given.VSpace.value_or(stored.VSpace), given.HSpace.value_or(stored.HSpace)};
+    if (!given.Name && options.Name.empty())
+        options.Name = fallbackName;
+    return options;
+}
 
 TFragmentMap FragmentOfMapFile(TMapFile map, const std::string &workDir, TMapOptions options, bool clipboardMode)
 {
@@ -29,37 +53,46 @@ TFragmentMap FragmentOfMapFile(TMapFile map, const std::string &workDir, TMapOpt
     return fragment;
 }
 
-TCompiledMap CompileMapFile(std::string_view bytes, const std::string &workDir, TMapOptions options, bool clipboardMode)
+TCompiledMap CompileMapFile(std::string_view bytes, const TCompileRequest &request)
 {
     TCompiledMap compiled;
     TMapFileReader reader(bytes);
     TFragmentMap head;
-    head.ClipboardMode = clipboardMode;
-    head.Src = ImageSrc(workDir, reader.ImageFileName());
-    head.Options = std::move(options);
+    head.ClipboardMode = request.ClipboardMode;
+    head.Src = ImageSrc(request.WorkDir, reader.ImageFileName());
+    head.ImageSize = request.ImageSize;
+    head.Options = ChooseOptions(request.Options, reader.Options(), request.FallbackName);
     head.DefaultURL = reader.DefaultURL();
     head.DefaultTarget = reader.DefaultTarget();
-    std::string &out = compiled.Fragment;
+    const std::unique_ptr<TFragmentWriter> writer = MakeFragmentWriter(request.Format);
     // A fragment runs about twice the size of its map file; reserving touches no memory yet.
-    out.reserve(2 * bytes.size() + 4096);
-    AppendFragmentHead(out, head);
-    // One record and one area, their storage swapped back and forth, so the loop allocates nothing.
+    writer->Begin(head, 2 * bytes.size() + 4096);
     THotspotKind kind{};
     TMapRegion region;
     TFragmentArea area{THotspotShape{}, {}, {}, {}};
     while (reader.Next(kind, region)) {
-        std::swap(std::get<THotspotShape>(area.Coords), region.Shape);
-        std::swap(area.URL, region.URL);
-        std::swap(area.Target, region.Target);
-        AppendFragmentArea(out, kind, area);
+        SwapInto(area, region);
+        writer->Add(kind, area);
     }
     if (reader.Error()) {
         compiled.Error = reader.Error();
-        out.clear();
         return compiled;
     }
-    AppendFragmentTail(out, head);
+    if (reader.ExtensionError()) {
+        // The texts of a block that does not fit the map went out with the areas: once more
+        // from the classic content alone.
+        compiled = CompileMapFile(bytes.substr(0, ClassicEnd(bytes)), request);
+        compiled.ExtensionError = reader.ExtensionError();
+        return compiled;
+    }
+    compiled.Output = writer->Finish();
     return compiled;
+}
+
+std::string_view MapFileImagePath(std::string_view bytes)
+{
+    const std::string_view line = bytes.substr(0, bytes.find('\r'));
+    return line.substr(0, ClassicEnd(line));
 }
 
 bool IsDigitsOnly(const std::string &text)

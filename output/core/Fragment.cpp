@@ -1,5 +1,6 @@
 #include "output/core/Fragment.h"
 #include "output/core/FragmentLines.h"
+#include "output/core/FragmentWriter.h"
 
 #include "output/core/TextSink.h"
 
@@ -128,25 +129,34 @@ std::string UpperAlign(const std::string &align)
 
 } // namespace
 
-// Reserving the sum of the areas' bounds touches no memory; only what is written is.
-std::string WriteFragment(const TFragmentMap &map)
-{
-    std::size_t bound = 0;
-    for (const auto *list : {&map.Rects, &map.Circles, &map.Polys})
-        for (const TFragmentArea &area : *list)
-            bound += AreaBound(area);
-    std::string out;
-    out.reserve(bound + 2 * (map.Src.size() + map.Options.Name.size() + map.DefaultURL.size()) + 512);
-    AppendFragmentHead(out, map);
-    for (const TFragmentArea &area : map.Rects)
-        AppendFragmentArea(out, THotspotKind::Rect, area);
-    for (const TFragmentArea &area : map.Circles)
-        AppendFragmentArea(out, THotspotKind::Circle, area);
-    for (const TFragmentArea &area : map.Polys)
-        AppendFragmentArea(out, THotspotKind::Poly, area);
-    AppendFragmentTail(out, map);
-    return out;
-}
+namespace {
+
+class TClassicWriter final : public TFragmentWriter {
+public:
+    void Begin(const TFragmentMap &head, std::size_t sizeHint) override
+    {
+        Head = &head;
+        // Reserving touches no memory; only what is written is.
+        Out.reserve(sizeHint);
+        AppendFragmentHead(Out, head);
+    }
+    void Add(THotspotKind kind, const TFragmentArea &area) override { AppendFragmentArea(Out, kind, area); }
+    TFragmentOutput Finish() override
+    {
+        AppendFragmentTail(Out, *Head);
+        return {std::move(Out), {}, {}};
+    }
+
+private:
+    const TFragmentMap *Head = nullptr;
+    std::string Out;
+};
+
+} // namespace
+
+std::unique_ptr<TFragmentWriter> MakeClassicWriter() { return std::make_unique<TClassicWriter>(); }
+
+std::string WriteFragment(const TFragmentMap &map) { return WriteFragmentAs(TFragmentFormat::Classic, map).Bytes; }
 
 void AppendFragmentHead(std::string &out, const TFragmentMap &map)
 {

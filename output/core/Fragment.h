@@ -3,6 +3,7 @@
 
 #include "output/core/Hotspot.h"
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -14,12 +15,16 @@ struct TFragmentArea {
     std::string URL;
     std::string Target;
     std::string StatusText;
+    // Written by the HTML5 and SVG writers only, as the classic AREA has no such attribute.
+    std::string Title = {};
 };
 
-// Everything one compile writes. Src is the finished image reference (ImageSrc).
+// Everything one compile writes. Src is the finished image reference (ImageSrc). ImageSize, the
+// image's natural size, is used by the HTML5 and SVG writers only.
 struct TFragmentMap {
     bool ClipboardMode = false;
     std::string Src;
+    std::optional<TImageSize> ImageSize;
     TMapOptions Options;
     std::vector<TFragmentArea> Rects;
     std::vector<TFragmentArea> Circles;

@@ -27,6 +27,20 @@ struct THotspotShape {
 
 enum class THotspotKind { Rect, Circle, Poly };
 
+// A hotspot by kind and its place, from 0, in that kind's list.
+struct THotspotRef {
+    THotspotKind Kind = THotspotKind::Rect;
+    int Index = 0;
+    bool operator==(const THotspotRef &) const = default;
+};
+
+// An image's natural size in pixels.
+struct TImageSize {
+    int Width = 0;
+    int Height = 0;
+    bool operator==(const TImageSize &) const = default;
+};
+
 // The six map options as typed in the map options dialog.
 struct TMapOptions {
     std::string Name;

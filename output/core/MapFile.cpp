@@ -1,6 +1,8 @@
 #include "output/core/MapFile.h"
 #include "output/core/MapFileReader.h"
 
+#include "output/core/MapExtension.h"
+#include "output/core/Shorten.h"
 #include "output/core/StrToInt.h"
 #include "output/core/TextSink.h"
 
@@ -11,10 +13,11 @@
 namespace {
 
 // Lines as the map file defines them: CR ends one, a LF right after the CR is skipped, a lone LF
-// is part of the text, byte 26 ends the file, and every line at or after the end is empty.
+// is part of the text, and every line at or after the end is empty. The classic content given
+// ends before the byte 26 that ends the file.
 class TLineReader {
 public:
-    explicit TLineReader(std::string_view bytes) : Rest(bytes.substr(0, bytes.find('\x1a'))) {}
+    explicit TLineReader(std::string_view classic) : Rest(classic) {}
 
     std::string_view Next()
     {
@@ -85,11 +88,15 @@ struct TStop {
 
 class TMapFileReader::TState {
 public:
-    explicit TState(std::string_view bytes) : Lines(bytes)
+    TState(std::string_view bytes, std::size_t classicEnd)
+        : File(bytes), Extension(ParseMapExtension(bytes, classicEnd)), Lines(bytes.substr(0, classicEnd))
     {
         Image = Lines.Next();
         DefaultURL = Lines.Next();
         DefaultTarget = Lines.Next();
+        // A damaged block is kept whole or not at all: its texts might belong to other hotspots.
+        if (Extension.Damage)
+            DropExtension();
     }
 
     bool Next(THotspotKind &kind, TMapRegion &region)
@@ -99,14 +106,18 @@ public:
         try {
             // A count is never trusted for memory: records are read one by one until it runs out.
             while (Remaining <= 0) {
-                if (ListsStarted == 3)
+                if (ListsStarted == 3) {
+                    if (!Finished)
+                        Finish();
                     return false;
+                }
                 Kind = static_cast<THotspotKind>(ListsStarted++);
                 Remaining = Number();
             }
             --Remaining;
             kind = Kind;
             Record(region);
+            ApplyTexts(region);
             return true;
         } catch (const TStop &stop) {
             Failure = stop.Error;
@@ -116,6 +127,9 @@ public:
 
     std::string Image, DefaultURL, DefaultTarget;
     std::optional<TMapFileError> Failure;
+    std::optional<TMapFileError> ExtensionFailure;
+    std::string_view File;
+    TMapExtension Extension;
 
 private:
     int Number()
@@ -161,19 +175,71 @@ private:
         }
     }
 
+    // The block's texts of the record just read: its entries come next in the sorted lists.
+    void ApplyTexts(TMapRegion &region)
+    {
+        const int kind = static_cast<int>(Kind);
+        const std::vector<TExtensionEntry> &entries = Extension.Entries[kind];
+        std::size_t &at = Cursor[kind];
+        const auto number = static_cast<std::uint32_t>(++Read[kind]);
+        region.Alt.clear();
+        region.Title.clear();
+        for (; at < entries.size() && entries[at].Index == number; ++at)
+            (entries[at].Field == TExtensionField::Alt ? region.Alt : region.Title) = entries[at].Value;
+    }
+
+    // Entries left over name hotspots the map does not have: the first of them in the file is
+    // the damage.
+    void Finish()
+    {
+        Finished = true;
+        const TExtensionEntry *first = nullptr;
+        int kind = 0;
+        for (int k = 0; k < 3; ++k)
+            for (std::size_t i = Cursor[k]; i < Extension.Entries[k].size(); ++i)
+                if (!first || Extension.Entries[k][i].Offset < first->Offset) {
+                    first = &Extension.Entries[k][i];
+                    kind = k;
+                }
+        if (Extension.Damage)
+            ExtensionFailure = DamagedExtensionError(File, *Extension.Damage);
+        if (!first)
+            return;
+        static constexpr const char *Keys[] = {"rect.", "circle.", "poly."};
+        static constexpr const char *Words[] = {"rectangle ", "circle ", "polygon "};
+        const std::string number = std::to_string(first->Index);
+        ExtensionFailure = DamagedExtensionError(
+            File, {first->Offset, std::string("'") + Keys[kind] + number + (first->Field == TExtensionField::Alt ? ".alt" : ".title")
+                                      + "' names " + Words[kind] + number + ", but the map has only "
+                                      + std::to_string(Read[kind])});
+        DropExtension();
+    }
+
+    void DropExtension()
+    {
+        Extension.Options = {};
+        for (std::vector<TExtensionEntry> &entries : Extension.Entries)
+            entries.clear();
+    }
+
     TLineReader Lines;
     THotspotKind Kind = THotspotKind::Rect;
     int ListsStarted = 0;
     int Remaining = 0;
+    std::size_t Cursor[3] = {};
+    int Read[3] = {};
+    bool Finished = false;
 };
 
-TMapFileReader::TMapFileReader(std::string_view bytes) : State(std::make_unique<TState>(bytes)) {}
+TMapFileReader::TMapFileReader(std::string_view bytes) : State(std::make_unique<TState>(bytes, ClassicEnd(bytes))) {}
 TMapFileReader::~TMapFileReader() = default;
 const std::string &TMapFileReader::ImageFileName() const { return State->Image; }
 const std::string &TMapFileReader::DefaultURL() const { return State->DefaultURL; }
 const std::string &TMapFileReader::DefaultTarget() const { return State->DefaultTarget; }
 bool TMapFileReader::Next(THotspotKind &kind, TMapRegion &region) { return State->Next(kind, region); }
 const std::optional<TMapFileError> &TMapFileReader::Error() const { return State->Failure; }
+const std::optional<TMapFileError> &TMapFileReader::ExtensionError() const { return State->ExtensionFailure; }
+const TMapOptions &TMapFileReader::Options() const { return State->Extension.Options; }
 
 namespace {
 
@@ -183,7 +249,7 @@ void CheckText(std::string_view text, const char *what)
     for (char c : text)
         bad |= c == '\r' || c == 26;
     if (bad)
-        throw std::invalid_argument(std::string("The ") + what + " '" + std::string(text)
+        throw std::invalid_argument(std::string("The ") + what + " '" + Shortened(text)
                                     + "' holds a line break or a byte 26, which a map file cannot keep");
 }
 
@@ -249,6 +315,17 @@ TMapReadResult ReadMapFile(std::string_view bytes)
     while (reader.Next(kind, region))
         lists[static_cast<int>(kind)]->push_back(std::move(region));
     result.Error = reader.Error();
+    result.ExtensionError = reader.ExtensionError();
+    if (result.Error || result.ExtensionError) {
+        // The block's texts went with the records; a map it does not fit keeps none of them.
+        for (std::vector<TMapRegion> *list : lists)
+            for (TMapRegion &each : *list) {
+                each.Alt.clear();
+                each.Title.clear();
+            }
+    } else {
+        result.Map.Options = reader.Options();
+    }
     return result;
 }
 
@@ -290,13 +367,15 @@ std::string WriteMapFile(const TMapFile &map)
         for (const TMapRegion &region : *list)
             textsink::AppendBounded(out, recordBound(region), [&](auto &sink) { PutRegion(sink, kind, region); });
     }
+    if (NeedsExtension(map))
+        AppendMapExtension(out, map);
     return out;
 }
 
 std::string ImageNotFoundMessage(std::string_view imagePath)
 {
     std::string message = "Image file not found. \r\nLooking for ";
-    message += imagePath;
+    message += Shortened(imagePath);
     return message;
 }
 

@@ -57,15 +57,19 @@ inline constexpr int MaxPolygonPointCount = 100;
 // integer value"; a polygon point count outside 0 to MaxPolygonPointCount stops with a message
 // naming the line. Counts of 0 or below give no records of that kind. Lines past the end read
 // as empty, so a file cut short stops at its next number line; nothing is reserved ahead of the
-// records actually read, whatever a count claims.
+// records actually read, whatever a count claims. The extension block after a byte 26 gives the
+// records' Alt and Title and the map's Options; when the classic content has an error or the
+// block is damaged, none of them are taken.
 TMapReadResult ReadMapFile(std::string_view bytes);
 
 // The file's bytes. Refuses (std::invalid_argument, naming the value) what would not read back:
 // a text holding a CR or a byte 26, which would end its line or the file early, and a polygon
 // whose Points are not PointCount + 1 or whose PointCount is outside 0 to MaxPolygonPointCount.
+// Alt, Title and Options go into the extension block, written only when one of them is set, so
+// a map without them is the classic file byte for byte; they must be UTF-8.
 std::string WriteMapFile(const TMapFile &map);
 
-// "Image file not found. " CR LF "Looking for " + path.
+// "Image file not found. " CR LF "Looking for " + path, a long path shortened.
 std::string ImageNotFoundMessage(std::string_view imagePath);
 
 // The runtime's message for a file that cannot be opened, created, read or written: "File not

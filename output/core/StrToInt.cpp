@@ -1,5 +1,7 @@
 #include "output/core/StrToInt.h"
 
+#include "output/core/Shorten.h"
+
 #include <cstdint>
 
 int HexDigitValue(char c)
@@ -56,7 +58,7 @@ bool TryStrToInt(std::string_view text, int &value)
 std::string InvalidIntegerMessage(std::string_view text)
 {
     std::string message = "'";
-    message += text;
+    message += Shortened(text);
     message += "' is not a valid integer value";
     return message;
 }

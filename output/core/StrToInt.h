@@ -16,7 +16,7 @@ public:
 // 32 bits. Anything else (trailing spaces, an empty text, overflow) is refused.
 bool TryStrToInt(std::string_view text, int &value);
 
-// "'<text>' is not a valid integer value".
+// "'<text>' is not a valid integer value", a long text shortened.
 std::string InvalidIntegerMessage(std::string_view text);
 
 // TryStrToInt, throwing EConvertError with InvalidIntegerMessage on refusal.

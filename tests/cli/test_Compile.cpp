@@ -1,21 +1,15 @@
-// mapolin-map compile against the core writer, the HTML5 fragment, usage errors and bad input.
+// mapolin-map compile: the editor's bytes from the options given or kept in the map file, the image
+// size of the HTML5 and SVG outputs, usage errors and bad input.
 #include "RunTool.h"
 #include "../output/WorkedExample.h"
-#include "cli/core/CompileMap.h"
-#include "cli/core/Html5Fragment.h"
+#include "output/core/ReplaceAll.h"
 
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <tuple>
 
 namespace {
-
-// What the editor delivers for the loaded worked map: its compile runs this same core writer on
-// the records it loaded (no status texts).
-std::string EditorBytes(bool clipboard)
-{
-    return WriteFragment(FragmentOfMapFile(worked::Map(), worked::WorkDir, worked::Options(), clipboard));
-}
 
 class CompileCli : public ::testing::Test {
 protected:
@@ -30,41 +24,48 @@ protected:
 
 } // namespace
 
+// The classic file gives the worked fragment without its ALTs; saved with its status texts and
+// options, the map gives it whole with no option given, as the editor after opening it.
 TEST_F(CompileCli, WorkedExampleByteForByte)
 {
     std::string withoutAlt = worked::FragmentBytes;
     for (const char *alt : {" ALT=\"About us\"", " ALT=\"Products\""})
         withoutAlt.erase(withoutAlt.find(alt), std::string(alt).size());
-    ASSERT_EQ(EditorBytes(false), withoutAlt);
     const TToolRun host = RunTool(QStringList{QStringLiteral("compile"), Map} + WorkedOptions);
     EXPECT_EQ(host.Status, 0) << host.Err;
-    EXPECT_EQ(host.Out, EditorBytes(false));
+    EXPECT_EQ(host.Out, withoutAlt);
     const TToolRun clipboard = RunTool(QStringList{QStringLiteral("compile"), Map, QStringLiteral("--comment")} + WorkedOptions);
-    EXPECT_EQ(clipboard.Out, EditorBytes(true));
+    EXPECT_EQ(clipboard.Out, std::string(ClipboardComment) + "\r\n" + withoutAlt);
     // The map name defaults to the file's base name.
     const TToolRun bare = RunTool({QStringLiteral("compile"), Map});
     EXPECT_EQ(bare.Out.substr(0, bare.Out.find("\r\n")), "<IMG SRC=\"C:/web/images/banner.gif\" USEMAP=\"#navmap\">");
+
+    TMapFile map = worked::Map();
+    map.ImageFileName = "banner.png";
+    map.Rects[0].Alt = "About us";
+    map.Polys[0].Alt = "Products";
+    map.Options = worked::Options();
+    WriteBytes(Map, WriteMapFile(map));
+    const TToolRun saved = RunTool({QStringLiteral("compile"), Map});
+    EXPECT_EQ(saved.Out, ReplaceAll(worked::FragmentBytes, "images/banner.gif", "banner.png", true)) << saved.Err;
 }
 
-TEST(Html5Fragment, EscapesAndFillsIn)
+// The HTML5 and SVG outputs take the image's natural size from the image file; the SVG needs it.
+TEST_F(CompileCli, ImageSizeOfTheModernOutputs)
 {
-    TFragmentMap map = FragmentOfMapFile(worked::Map(), "", {"nav", "Left", "a \"b\" & <c>", "02", "5", ""}, false);
-    map.Rects[0].URL = "a.html?x=1&y=\"2\"<";
-    map.Rects[0].StatusText = "Fish & \"chips\" <now>";
-    const THtml5Fragment out = WriteHtml5Fragment(map);
-    EXPECT_EQ(out.Bytes,
-              "<img src=\"C:/web/images/banner.gif\" usemap=\"#nav\" alt=\"a &quot;b&quot; &amp; &lt;c>\" "
-              "style=\"float: left; border: 2px solid; margin: 5px 0\">\n<map name=\"nav\">\n"
-              "<area shape=\"rect\" coords=\"10,20,109,69\" href=\"a.html?x=1&amp;y=&quot;2&quot;&lt;\" target=\"_blank\" "
-              "alt=\"Fish &amp; &quot;chips&quot; &lt;now>\">\n"
-              "<area shape=\"circle\" coords=\"150,60,25\" href=\"contact.html\" alt=\"contact.html\">\n"
-              "<area shape=\"poly\" coords=\"200,10,260,10,230,50\" href=\"products/list.html\" target=\"main\" "
-              "alt=\"products/list.html\">\n"
-              "<area shape=\"default\" href=\"index.html\" alt=\"index.html\">\n</map>\n");
-    ASSERT_EQ(out.Warnings.size(), 1u);
-    EXPECT_NE(out.Warnings[0].find("3 area(s)"), std::string::npos);
-    map.Options.Name = "two words";
-    EXPECT_THROW(WriteHtml5Fragment(map), std::invalid_argument);
+    TMapFile map = worked::Map();
+    map.ImageFileName = "banner.png";
+    WriteBytes(Map, WriteMapFile(map));
+    const TToolRun missing = RunTool({QStringLiteral("compile"), Map, QStringLiteral("--svg")});
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("natural size"), std::string::npos) << missing.Err;
+    QImage(40, 30, QImage::Format_RGB32).save(Dir.filePath(QStringLiteral("banner.png")));
+    const TToolRun svg = RunTool({QStringLiteral("compile"), Map, QStringLiteral("--svg")});
+    EXPECT_EQ(svg.Status, 0) << svg.Err;
+    EXPECT_NE(svg.Out.find("viewBox=\"0 0 40 30\""), std::string::npos);
+    const TToolRun html5 = RunTool({QStringLiteral("compile"), Map, QStringLiteral("--html5")});
+    EXPECT_NE(html5.Out.find("width=\"40\" height=\"30\""), std::string::npos) << html5.Err;
+    EXPECT_EQ(RunTool({QStringLiteral("compile"), Map, QStringLiteral("--svg"), QStringLiteral("--html5")}).Status, 2);
 }
 
 TEST_F(CompileCli, UsageErrorsAndBadInput)

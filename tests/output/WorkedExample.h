@@ -51,6 +51,23 @@ inline const char *const WorkDir = "C:\\web\\";
 
 inline TMapOptions Options() { return {"navmap", "middle", "Site navigation", "0", "5", "0"}; }
 
+// The fragment records of the worked map with its status texts About us and Products, host mode.
+inline TFragmentMap Fragment()
+{
+    const TMapFile map = Map();
+    const auto area = [](const TMapRegion &region, const char *status) {
+        return TFragmentArea{region.Shape, region.URL, region.Target, status};
+    };
+    TFragmentMap fragment;
+    fragment.Src = "images/banner.gif";
+    fragment.Options = Options();
+    fragment.Rects = {area(map.Rects[0], "About us")};
+    fragment.Circles = {area(map.Circles[0], "")};
+    fragment.Polys = {area(map.Polys[0], "Products")};
+    fragment.DefaultURL = map.DefaultURL;
+    return fragment;
+}
+
 // The map file, 36 lines.
 inline const std::string MapFileBytes = "C:\\web\\images\\banner.gif\r\nindex.html\r\n\r\n"
                                         "1\r\n20\r\n10\r\n50\r\n100\r\nabout.html\r\n_blank\r\n"

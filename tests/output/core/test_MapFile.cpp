@@ -1,7 +1,7 @@
 // The map file reader and writer: the worked file, the integer rule, and cut, odd and hostile input.
 #include "output/core/MapFile.h"
 #include "output/core/StrToInt.h"
-#include "WorkedExample.h"
+#include "output/WorkedExample.h"
 
 #include <gtest/gtest.h>
 

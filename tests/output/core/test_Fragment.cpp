@@ -2,34 +2,12 @@
 #include "output/core/Coords.h"
 #include "output/core/Fragment.h"
 #include "output/core/Paths.h"
-#include "WorkedExample.h"
+#include "output/WorkedExample.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <tuple>
-
-namespace {
-
-TFragmentArea Area(const TMapRegion &region, std::string status = {})
-{
-    return {region.Shape, region.URL, region.Target, std::move(status)};
-}
-
-TFragmentMap WorkedFragment()
-{
-    const TMapFile map = worked::Map();
-    TFragmentMap fragment;
-    fragment.Src = ImageSrc(worked::WorkDir, map.ImageFileName);
-    fragment.Options = worked::Options();
-    fragment.Rects = {Area(map.Rects[0], "About us")};
-    fragment.Circles = {Area(map.Circles[0])};
-    fragment.Polys = {Area(map.Polys[0], "Products")};
-    fragment.DefaultURL = map.DefaultURL;
-    return fragment;
-}
-
-} // namespace
 
 TEST(Coords, JoinAndEachShapesNumbers)
 {
@@ -69,7 +47,7 @@ TEST(Paths, RelativeImageReferences)
 
 TEST(Fragment, WorkedExampleHostAndClipboard)
 {
-    TFragmentMap fragment = WorkedFragment();
+    TFragmentMap fragment = worked::Fragment();
     EXPECT_EQ(WriteFragment(fragment), worked::FragmentBytes);
     fragment.ClipboardMode = true;
     EXPECT_EQ(WriteFragment(fragment), std::string(ClipboardComment) + "\r\n" + worked::FragmentBytes);
