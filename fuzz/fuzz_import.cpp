@@ -26,9 +26,13 @@ void StripLines(std::vector<TMapRegion> &regions)
 
 void Import(std::string_view page)
 {
-    // The first byte picks whether a map name and an image are given, so both paths are reached.
-    const unsigned mode = page.empty() ? 0 : static_cast<unsigned char>(page.front()) % 4;
-    const TImportResult result = ImportMap(page, {mode & 1 ? "m" : "", mode & 2 ? "i.gif" : "", "/srv"});
+    // The first byte picks whether a map name and an image are given and whether the image's own
+    // size can be read, so every path is reached.
+    const unsigned mode = page.empty() ? 0 : static_cast<unsigned char>(page.front()) % 8;
+    const auto readImage = [mode](const std::string &) {
+        return mode & 4 ? TImageState{TImageState::TState::Read, 640, 480, {}} : TImageState{};
+    };
+    const TImportResult result = ImportMap(page, {mode & 1 ? "m" : "", mode & 2 ? "i.gif" : "", "/srv", readImage});
     if (!result.Errors.empty())
         return;
     TMapFile expected = result.Map;
