@@ -18,10 +18,15 @@ void Check(bool condition)
         std::abort();
 }
 
-void StripLines(std::vector<TMapRegion> &regions)
+// What the classic map file keeps of a record; alt and title go to the extension block, whose
+// round trip is the map file fuzzer's.
+void KeepClassic(std::vector<TMapRegion> &regions)
 {
-    for (TMapRegion &region : regions)
+    for (TMapRegion &region : regions) {
         region.Line = 0;
+        region.Alt.clear();
+        region.Title.clear();
+    }
 }
 
 void Import(std::string_view page)
@@ -40,9 +45,9 @@ void Import(std::string_view page)
     Check(!again.Error);
     TMapFile read = again.Map;
     for (auto *list : {&read.Rects, &read.Circles, &read.Polys})
-        StripLines(*list);
+        KeepClassic(*list);
     for (auto *list : {&expected.Rects, &expected.Circles, &expected.Polys})
-        StripLines(*list);
+        KeepClassic(*list);
     Check(read == expected);
     for (const TMapRegion &polygon : result.Map.Polys)
         Check(polygon.Shape.PointCount >= 3 && polygon.Shape.PointCount <= MaxImportedPolygonPoints);

@@ -21,7 +21,7 @@ constexpr double MaxCoordinate = 1e9;
 // Pairs of areas whose stored order changes a click are named up to this many, then counted.
 constexpr std::size_t MaxNamedOrderChanges = 20;
 // Rows of areas looked at for such changes (each area on each row counts once).
-constexpr std::size_t MaxOrderWork = std::size_t(1) << 22;
+constexpr std::size_t MaxOrderWork = std::size_t(1) << 21;
 
 std::string Lower(std::string_view text)
 {

@@ -1,48 +1,65 @@
 #include "cli/core/StackOrder.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <tuple>
 
 namespace {
 
-// The entries that hold the pixels of a row segment, by page order and by stored order.
+// The entries that hold the pixels of a row segment, by page order and by stored order: heaps
+// whose stale tops (entries no longer holding) are dropped when looked at, so nothing is
+// allocated once they have grown.
 class TCovering {
 public:
     explicit TCovering(const std::vector<TStackEntry> &entries) : Entries(entries), Counts(entries.size(), 0) {}
 
     void Change(std::size_t entry, int delta)
     {
-        const int before = Counts[entry];
         Counts[entry] += delta;
-        if ((before == 0) == (Counts[entry] == 0))
+        if (delta < 0 || Counts[entry] != 1)
             return;
-        const std::size_t rank = Entries[entry].StoredRank;
-        if (Counts[entry] > 0) {
-            ByPage.insert(entry);
-            if (rank != NotStored)
-                ByRank.insert({rank, entry});
-        } else {
-            ByPage.erase(entry);
-            ByRank.erase({rank, entry});
+        ByPage.push_back({entry, entry});
+        std::push_heap(ByPage.begin(), ByPage.end(), std::greater<>());
+        if (Entries[entry].StoredRank != NotStored) {
+            ByRank.push_back({Entries[entry].StoredRank, entry});
+            std::push_heap(ByRank.begin(), ByRank.end(), std::greater<>());
         }
     }
 
     // The page's pick and the stored pick when both exist and differ.
-    std::optional<std::pair<std::size_t, std::size_t>> Differing() const
+    std::optional<std::pair<std::size_t, std::size_t>> Differing()
     {
-        if (ByPage.empty() || ByRank.empty() || *ByPage.begin() == ByRank.begin()->second)
+        const std::optional<std::size_t> page = Top(ByPage), stored = Top(ByRank);
+        if (!page || !stored || *page == *stored)
             return std::nullopt;
-        return std::pair{*ByPage.begin(), ByRank.begin()->second};
+        return std::pair{*page, *stored};
+    }
+
+    // After a row every span has ended.
+    void Clear()
+    {
+        ByPage.clear();
+        ByRank.clear();
     }
 
 private:
+    using THeap = std::vector<std::pair<std::size_t, std::size_t>>; // key, entry; smallest key on top
+
+    std::optional<std::size_t> Top(THeap &heap)
+    {
+        while (!heap.empty() && Counts[heap.front().second] == 0) {
+            std::pop_heap(heap.begin(), heap.end(), std::greater<>());
+            heap.pop_back();
+        }
+        return heap.empty() ? std::nullopt : std::optional<std::size_t>(heap.front().second);
+    }
+
     const std::vector<TStackEntry> &Entries;
     std::vector<int> Counts;
-    std::set<std::size_t> ByPage;
-    std::set<std::pair<std::size_t, std::size_t>> ByRank;
+    THeap ByPage;
+    THeap ByRank;
 };
 
 } // namespace
@@ -81,7 +98,7 @@ TPickChanges FindPickChanges(const std::vector<TStackEntry> &entries, const TBou
     std::vector<std::size_t> active;
     std::vector<TSpan> spans;
     std::vector<std::tuple<std::int64_t, int, std::size_t>> events;
-    TCovering covering(entries); // empty again after every row, as each span ends in it
+    TCovering covering(entries);
     std::size_t next = 0, work = 0;
     for (std::int64_t y = image.Top; y < image.Bottom;) {
         while (next < byTop.size() && bounds[byTop[next]].Top <= y)
@@ -121,6 +138,7 @@ TPickChanges FindPickChanges(const std::vector<TStackEntry> &entries, const TBou
             if (const auto pair = covering.Differing())
                 found.try_emplace(*pair, x, y);
         }
+        covering.Clear();
         // Rows of rectangles and whole-image areas repeat until one of them starts or ends.
         const bool boxesOnly = std::all_of(active.begin(), active.end(), [&](std::size_t i) {
             return !shapes[i] || entries[i].Kind == THotspotKind::Rect;
