@@ -32,15 +32,6 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && IsAsciiSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsAsciiSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // A number as a person would write it: whole numbers without a fraction.
 std::string Number(double value)
 {
@@ -159,7 +150,7 @@ std::string PercentDecoded(std::string_view text)
 std::string CleanUrl(std::string_view href)
 {
     std::string url;
-    for (char c : Trim(href))
+    for (char c : TrimAsciiSpace(href))
         if (c != '\t' && c != '\n' && c != '\r')
             url += c;
     return url;

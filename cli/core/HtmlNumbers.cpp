@@ -14,6 +14,15 @@ bool IsListSeparator(char c) { return c == ',' || c == ';' || IsAsciiSpace(c); }
 
 bool IsAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
 
+std::string_view TrimAsciiSpace(std::string_view text)
+{
+    while (!text.empty() && IsAsciiSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsAsciiSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 std::optional<double> ParseNumber(std::string_view text, std::size_t *used)
 {
     const auto digitsFrom = [&](std::size_t from) {

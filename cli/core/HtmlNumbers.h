@@ -6,6 +6,7 @@
 #include <vector>
 
 bool IsAsciiSpace(char c);
+std::string_view TrimAsciiSpace(std::string_view text);
 
 struct TNumberList {
     std::vector<double> Numbers;

@@ -508,11 +508,7 @@ int LineAt(std::string_view text, std::size_t offset)
 
 std::string EncodingOfLabel(std::string_view label)
 {
-    while (!label.empty() && IsAsciiSpace(label.front()))
-        label.remove_prefix(1);
-    while (!label.empty() && IsAsciiSpace(label.back()))
-        label.remove_suffix(1);
-    std::string lower(label);
+    std::string lower(TrimAsciiSpace(label));
     for (char &c : lower)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
