@@ -282,7 +282,8 @@ int TMapTool::Import(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Writes a map file from an image map of an HTML page."));
     parser.addPositionalArgument(QStringLiteral("PAGE.html"), QStringLiteral("The page."));
-    const QCommandLineOption map(QStringLiteral("map"), QStringLiteral("Name of the map (needed when there are several)."),
+    const QCommandLineOption map(QStringLiteral("map"),
+                                 QStringLiteral("Name or id of the map (needed when the page's images use several)."),
                                  QStringLiteral("NAME"));
     const QCommandLineOption image(QStringLiteral("image"),
                                    QStringLiteral("Image path to store (default: the src of the image using the map)."),
