@@ -56,3 +56,9 @@ TEST(MapCheck, WhollyAndPartlyCovered)
     EXPECT_EQ(Kinds(map), (std::vector<std::string>{"covered@17", "covered@29", "covered@38"}));
 }
 
+
+TEST(MapCheck, JsonKeepsUtf8AndEscapesTheRest)
+{
+    EXPECT_EQ(FindingJson("a\"\\\x01\xff\xc3\xa9\xc3(", {"k", {2, "t"}}),
+              "{\"file\":\"a\\\"\\\\\\u0001\xEF\xBF\xBD\xc3\xa9\xEF\xBF\xBD(\",\"line\":2,\"kind\":\"k\",\"message\":\"t\"}");
+}
