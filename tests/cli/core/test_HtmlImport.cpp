@@ -157,7 +157,9 @@ TEST(HtmlImport, PagesAsBrowsersReadThem)
          {"rect 1, 1, 2, 2 caf\xc3\xa9.html "}, "0: the page is read as windows-1252 (<meta> on line 1)"},
         {"<meta http-equiv=Content-Type content='text/html; charset=ISO-8859-1'>" + Img
              + "<map name=m><area coords=1,1,2,2 href=caf\xe9.html>",
-         {"rect 1, 1, 2, 2 caf\xc3\xa9.html "}, "windows-1252"},
+         {"rect 1, 1, 2, 2 caf\xc3\xa9.html "}, "windows-1252 (<meta> on line 1)"},
+        {"<p title='<meta charset=koi8-r>'>" + Img + "<map name=m><area coords=1,1,2,2 href=caf\xc3\xa9.html>",
+         {"rect 1, 1, 2, 2 caf\xc3\xa9.html "}, ""},
         {"<meta charset=bogus>" + Img + "<map name=m><area coords=1,1,2,2 href=caf\xc3\xa9.html>",
          {"rect 1, 1, 2, 2 caf\xc3\xa9.html "}, ""},
         {Utf16Le(Img + "<map name=m><area coords=1,1,2,2 href=a>"), {"rect 1, 1, 2, 2 a "}, "UTF-16LE (byte order mark)"},

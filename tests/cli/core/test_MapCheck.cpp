@@ -57,6 +57,17 @@ TEST(MapCheck, WhollyAndPartlyCovered)
 }
 
 
+TEST(MapCheck, CoverAcrossBlocksOf64Pixels)
+{
+    // The first rectangle takes a whole 64 x 64 block; the others reach just past it or lie in
+    // the block below, where nothing is taken.
+    TMapFile map;
+    map.Rects = {Rect(5, 0, 0, 64, 64), Rect(11, 20, 60, 10, 5), Rect(17, 64, 0, 6, 41)};
+    map.Circles = {{23, worked::Circle(0, 54, 11, {5, 5}, 5), "c", "", "", ""}};
+    EXPECT_EQ(Kinds(map, {TImageState::TState::Read, 128, 192, {}}),
+              (std::vector<std::string>{"partly-covered@11", "partly-covered@23"}));
+}
+
 TEST(MapCheck, JsonKeepsUtf8AndEscapesTheRest)
 {
     EXPECT_EQ(FindingJson("a\"\\\x01\xff\xc3\xa9\xc3(", {"k", {2, "t"}}),
