@@ -1,19 +1,24 @@
-// mapolin-map's two heavy commands: compile of a 100,000-hotspot map as a whole process against
-// cat of the same file plus the core writer alone, and import of a 20 MB page of 10,000 areas
-// against gumbo's own parse of that page. The HTML5 and SVG compiles of the map are held against
-// its classic compile.
+// mapolin-map's heavy commands: compile of a 100,000-hotspot map as a whole process against
+// cat of the same file plus the core writer alone, import of a 20 MB page of 10,000 areas
+// against gumbo's own parse of that page, and check of 100,000 hotspots over a 4300 x 4300 image,
+// whose cost per hotspot must not grow with their number. The HTML5 and SVG compiles of the map
+// are held against its classic compile.
 #include "cli/core/CompileMap.h"
 #include "cli/core/HtmlImport.h"
+#include "cli/core/MapCheck.h"
 #include "output/core/MapFile.h"
 #include "bench_mapfile_sample.h"
 
 #include "BenchSupport.h"
+
+#include <QImage>
 
 #include <benchmark/benchmark.h>
 #include <gumbo.h>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +37,9 @@ namespace {
 constexpr int Hotspots = 100000;
 constexpr int PageAreas = 10000;
 constexpr std::size_t PageSize = 20u << 20;
+constexpr int FewHotspots = 1000;
+// The sample map's hotspots reach x and y 4000 + 300.
+constexpr int CheckImageSize = 4300;
 
 std::string TempPath(const char *name)
 {
@@ -42,6 +50,8 @@ std::string TempPath(const char *name)
 const std::string MapPath = TempPath("bench_cli.im");
 const std::string PagePath = TempPath("bench_cli.html");
 const std::string OutPath = TempPath("bench_cli_out.im");
+const std::string CheckMapPath = TempPath("bench_cli_check.im");
+const std::string CheckImagePath = TempPath("bench_cli_check.png");
 
 std::string SelfPath()
 {
@@ -108,12 +118,13 @@ const std::string &Page()
     return page;
 }
 
-// Runs a program with standard output to /dev/null; its exit status.
+// Runs a program with standard output and error to /dev/null; its exit status.
 int Spawn(const std::vector<std::string> &arguments)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     std::vector<char *> argv;
     for (const std::string &argument : arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
@@ -155,7 +166,14 @@ std::size_t CoreWriter()
 std::size_t ImportProcess() { return Spawn({ToolPath(), "import", PagePath, "-o", OutPath}); }
 // gumbo's parse in a process of its own (this program, see main), so both sides start cold.
 std::size_t GumboProcess() { return Spawn({SelfPath(), "--gumbo-parse", PagePath}); }
-std::size_t CoreImport() { return ImportMap(Page(), {"", "", "/srv"}).Map.Rects.size(); }
+std::size_t CoreImport() { return ImportMap(Page(), {"", "", "/srv", {}}).Map.Rects.size(); }
+std::size_t CheckProcess() { return Spawn({ToolPath(), "check", CheckMapPath}); }
+template <int Count>
+std::size_t CoreCheck()
+{
+    static const TMapFile map = SampleMap(Count);
+    return CheckMap(map, {TImageState::TState::Read, CheckImageSize, CheckImageSize, {}}).size();
+}
 std::size_t GumboParse()
 {
     GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, Page().data(), Page().size());
@@ -175,15 +193,33 @@ BENCHMARK(bench::BM<ImportProcess>)->Name("mapolin-map import (process)")->Unit(
 BENCHMARK(bench::BM<GumboProcess>)->Name("gumbo parse (process)")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::BM<CoreImport>)->Name("ImportMap (core)")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::BM<GumboParse>)->Name("gumbo parse alone")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CheckProcess>)->Name("mapolin-map check (process)")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CoreCheck<Hotspots>>)->Name("CheckMap, 100,000 hotspots")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::BM<CoreCheck<FewHotspots>>)->Name("CheckMap, 1,000 hotspots")->Unit(benchmark::kMillisecond);
 
 // Best of interleaved runs of every side, so a busy machine hurts all of them alike.
-std::vector<double> Best(const std::vector<std::size_t (*)()> &runs, int rounds)
+std::vector<double> Best(const std::vector<std::size_t (*)()> &runs, int rounds, double (*measure)(std::size_t (*)()) = bench::WallMs)
 {
     std::vector<double> best(runs.size(), 1e300);
     for (int round = 0; round < rounds; ++round)
         for (std::size_t i = 0; i < runs.size(); ++i)
-            best[i] = std::min(best[i], bench::WallMs(runs[i]));
+            best[i] = std::min(best[i], measure(runs[i]));
     return best;
+}
+
+// Milliseconds of processor time of one call, its child processes included: other processes on a
+// shared machine do not count.
+double ProcessorMs(std::size_t (*run)())
+{
+    const auto children = [] {
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    };
+    const double before = children();
+    const std::int64_t start = bench::ThreadCpuNanos();
+    benchmark::DoNotOptimize(run());
+    return (bench::ThreadCpuNanos() - start) / 1e6 + children() - before;
 }
 
 } // namespace
@@ -210,7 +246,16 @@ int main(int argc, char **argv)
         return GumboParseFile(argv[2]);
     WriteFile(MapPath, SampleBytes());
     WriteFile(PagePath, Page());
-    if (CompileProcess() != 0 || ImportProcess() != 0 || CoreImport() == 0) {
+    TMapFile checked = Map();
+    checked.ImageFileName = CheckImagePath;
+    WriteFile(CheckMapPath, WriteMapFile(checked));
+    QImage picture(CheckImageSize, CheckImageSize, QImage::Format_RGB32);
+    picture.fill(0xFFFFFFFF);
+    if (!picture.save(QString::fromStdString(CheckImagePath), "PNG")) {
+        std::printf("cannot write %s\n", CheckImagePath.c_str());
+        return 1;
+    }
+    if (CompileProcess() != 0 || ImportProcess() != 0 || CoreImport() == 0 || CheckProcess() != 1) {
         std::printf("mapolin-map failed on the benchmark's files (%s)\n", ToolPath().c_str());
         return 1;
     }
@@ -237,7 +282,13 @@ int main(int argc, char **argv)
     const std::vector<double> inProcess = Best({CoreImport, GumboParse}, 5);
     std::printf("  in this process: ImportMap %.1f ms, gumbo parse %.1f ms, ratio %.2f\n", inProcess[0], inProcess[1],
                 inProcess[0] / inProcess[1]);
-    for (const std::string &path : {MapPath, PagePath, OutPath})
+    const std::vector<double> checkWall = Best({CheckProcess}, 5);
+    const std::vector<double> check = Best({CheckProcess, CoreCheck<Hotspots>, CoreCheck<FewHotspots>}, 5, ProcessorMs);
+    std::printf("check of %d hotspots over a %d x %d image: mapolin-map check %.1f ms, processor time %.1f ms (target < "
+                "1000); CheckMap %.1f ms; per hotspot %.2f us against %.2f us for %d hotspots, ratio %.2f (target <= 1.5)\n",
+                Hotspots, CheckImageSize, CheckImageSize, checkWall[0], check[0], check[1], 1000 * check[1] / Hotspots,
+                1000 * check[2] / FewHotspots, FewHotspots, (check[1] / Hotspots) / (check[2] / FewHotspots));
+    for (const std::string &path : {MapPath, PagePath, OutPath, CheckMapPath, CheckImagePath})
         std::remove(path.c_str());
     return 0;
 }

@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <cstdio>
 #include <stdexcept>
 #include <unistd.h>
@@ -108,14 +109,15 @@ TImageState ReadImage(const QString &mapPath, const std::string &imagePath)
 
 } // namespace
 
-void TMapTool::Report(const QString &file, const TNote &note)
+std::string TMapTool::ReportLine(const QString &file, const TNote &note)
 {
     std::string line = Local(file);
     if (note.Line > 0)
         line += ":" + std::to_string(note.Line);
-    line += ": " + Shown(note.Text) + "\n";
-    std::fputs(line.c_str(), stderr);
+    return line + ": " + Shown(note.Text) + "\n";
 }
+
+void TMapTool::Report(const QString &file, const TNote &note) { std::fputs(ReportLine(file, note).c_str(), stderr); }
 
 void TMapTool::Warn(const std::string &text) { std::fprintf(stderr, "mapolin-map: warning: %s\n", Shown(text).c_str()); }
 
@@ -284,14 +286,16 @@ int TMapTool::Check(const QStringList &arguments)
     if (!input.Read)
         return 1;
     const std::vector<TFinding> findings = CheckMap(input.Map, ReadImage(path, input.Map.ImageFileName));
-    std::string jsonLines;
+    // Written at once: a large map can have a finding for each of 100,000 hotspots.
+    std::string lines;
+    const std::string file = Local(path);
     for (const TFinding &finding : findings) {
         if (parser.isSet(json))
-            jsonLines += FindingJson(Local(path), finding) + "\n";
+            lines += FindingJson(file, finding) + "\n";
         else
-            Report(path, {finding.Note.Line, finding.Kind + ": " + finding.Note.Text});
+            lines += ReportLine(path, {finding.Note.Line, finding.Kind + ": " + finding.Note.Text});
     }
-    if (!jsonLines.empty() && !WriteStdout(jsonLines))
+    if (parser.isSet(json) ? !lines.empty() && !WriteStdout(lines) : std::fputs(lines.c_str(), stderr) < 0)
         return 1;
     return findings.empty() && !input.ExtensionDamaged ? 0 : 1;
 }
@@ -301,7 +305,8 @@ int TMapTool::Import(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Writes a map file from an image map of an HTML page."));
     parser.addPositionalArgument(QStringLiteral("PAGE.html"), QStringLiteral("The page."));
-    const QCommandLineOption map(QStringLiteral("map"), QStringLiteral("Name of the map (needed when there are several)."),
+    const QCommandLineOption map(QStringLiteral("map"),
+                                 QStringLiteral("Name or id of the map (needed when the page's images use several)."),
                                  QStringLiteral("NAME"));
     const QCommandLineOption image(QStringLiteral("image"),
                                    QStringLiteral("Image path to store (default: the src of the image using the map)."),
@@ -314,13 +319,29 @@ int TMapTool::Import(const QStringList &arguments)
     if (parser.value(output).isEmpty())
         return UsageError(QStringLiteral("import: give the map file to write with -o"));
     const QString page = parser.positionalArguments().front();
+    // However it is spelt (a link included), writing over the page would lose it.
+    struct stat pageStat {}, outputStat {};
+    if (stat(QFile::encodeName(page).constData(), &pageStat) == 0
+        && stat(QFile::encodeName(parser.value(output)).constData(), &outputStat) == 0
+        && pageStat.st_dev == outputStat.st_dev && pageStat.st_ino == outputStat.st_ino)
+        return UsageError(QStringLiteral("import: the map file to write (%1) is the page itself").arg(parser.value(output)));
     const TInputFile file = ReadInputFile(page);
     if (!file.Error.isEmpty()) {
         Report(page, {0, Local(file.Error)});
         return 1;
     }
-    const TImportResult imported = ImportMap(
-        file.Bytes, {Local(parser.value(map)), Local(parser.value(image)), Local(QFileInfo(page).absolutePath())});
+    const QString target = parser.value(output);
+    const TImportResult imported =
+        ImportMap(file.Bytes, {Local(parser.value(map)), Local(parser.value(image)),
+                                 Local(QFileInfo(page).absolutePath()),
+                                 [&](const std::string &imagePath) {
+                                     // A relative path as check takes it (from the map file's folder), else
+                                     // from the current folder, as typed.
+                                     const TImageState image = ReadImage(target, imagePath);
+                                     return image.State == TImageState::TState::Missing
+                                                ? ReadImage(QDir::current().filePath(QStringLiteral("-")), imagePath)
+                                                : image;
+                                 }});
     for (const TNote &note : imported.Notes)
         Report(page, note);
     for (const TNote &error : imported.Errors)
@@ -335,7 +356,6 @@ int TMapTool::Import(const QStringList &arguments)
         return 1;
     }
     // Written whole or not at all: an old file of the same name stays until the new one is complete.
-    const QString target = parser.value(output);
     if (const QString error = WriteFileAtomically(target, bytes); !error.isEmpty()) {
         Report(target, {0, Local(error)});
         return 1;

@@ -24,6 +24,7 @@ private:
 
     // FILE:LINE: text on standard error (no line when it is 0); very long texts are cut.
     static void Report(const QString &file, const TNote &note);
+    static std::string ReportLine(const QString &file, const TNote &note);
     static void Warn(const std::string &text);
     static int UsageError(const QString &text);
     static bool WriteStdout(const std::string &bytes);

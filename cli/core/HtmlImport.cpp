@@ -1,21 +1,27 @@
 #include "cli/core/HtmlImport.h"
 
+#include "cli/core/HtmlNumbers.h"
+#include "cli/core/PageEncoding.h"
+#include "cli/core/PageParse.h"
+#include "cli/core/StackOrder.h"
 #include "output/core/Paths.h"
 
-#include <gumbo.h>
-
 #include <algorithm>
-#include <cmath>
 #include <climits>
-#include <memory>
+#include <cmath>
+#include <cstdio>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
 // Far beyond any image, and small enough that box sizes computed from two of them stay in range.
 constexpr double MaxCoordinate = 1e9;
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
+// Pairs of areas whose stored order changes a click are named up to this many, then counted.
+constexpr std::size_t MaxNamedOrderChanges = 20;
+// Rows of areas looked at for such changes (each area on each row counts once).
+constexpr std::size_t MaxOrderWork = std::size_t(1) << 21;
 
 std::string Lower(std::string_view text)
 {
@@ -26,12 +32,11 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
-std::string_view Trim(std::string_view text)
+// A number as a person would write it: whole numbers without a fraction.
+std::string Number(double value)
 {
-    while (!text.empty() && IsSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
-        text.remove_suffix(1);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", value);
     return text;
 }
 
@@ -45,8 +50,13 @@ std::optional<std::string> Attribute(const GumboElement &element, const char *na
 
 int LineOf(const GumboElement &element) { return static_cast<int>(element.start_pos.line); }
 
-// Every element of the tree in document order, without recursion: a page of deeply nested
-// unclosed tags must not exhaust the stack.
+bool IsHtml(const GumboElement &element, GumboTag tag)
+{
+    return element.tag == tag && element.tag_namespace == GUMBO_NAMESPACE_HTML;
+}
+
+// The elements of the document below root in tree order, without recursion. Template contents
+// are not part of the document, and browsers that run scripts read noscript as text.
 template <typename Visit>
 void ForEachElement(const GumboNode *root, Visit visit)
 {
@@ -54,7 +64,7 @@ void ForEachElement(const GumboNode *root, Visit visit)
     while (!stack.empty()) {
         const GumboNode *node = stack.back();
         stack.pop_back();
-        if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
+        if (node->type != GUMBO_NODE_ELEMENT || IsHtml(node->v.element, GUMBO_TAG_NOSCRIPT))
             continue;
         visit(node->v.element);
         const GumboVector &children = node->v.element.children;
@@ -64,49 +74,75 @@ void ForEachElement(const GumboNode *root, Visit visit)
 }
 
 struct TPageMap {
-    std::string Name;
-    int Line = 0;
     const GumboElement *Element = nullptr;
+    std::optional<std::string> Name;
+    std::optional<std::string> Id;
+
+    std::string Label() const { return "'" + Name.value_or(Id.value_or("")) + "'"; }
 };
 
-// Numbers as browsers split a coords list: commas, semicolons and white space separate them.
-struct TCoords {
-    std::vector<int> Numbers;
-    std::string Problem;
-};
+// The first map in tree order by each of its names and ids.
+using TMapIndex = std::unordered_map<std::string_view, const TPageMap *>;
 
-TCoords ParseCoords(std::string_view text)
+TMapIndex IndexMaps(const std::vector<TPageMap> &maps)
 {
-    TCoords coords;
-    std::size_t i = 0;
-    const auto separator = [](char c) { return c == ',' || c == ';' || IsSpace(c); };
-    while (i < text.size()) {
-        while (i < text.size() && separator(text[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < text.size() && !separator(text[i]))
-            ++i;
-        if (start == i)
-            break;
-        const std::string token(text.substr(start, i - start));
-        if (token.back() == '%') {
-            coords.Problem = "percent coordinates ('" + token + "') depend on the image's displayed size";
-            return coords;
+    TMapIndex index;
+    for (const TPageMap &map : maps)
+        for (const std::optional<std::string> *key : {&map.Name, &map.Id})
+            if (*key)
+                index.emplace(**key, &map);
+    return index;
+}
+
+const TPageMap *FirstMapNamed(std::string_view name, const TMapIndex &maps)
+{
+    const auto found = maps.find(name);
+    return found == maps.end() ? nullptr : found->second;
+}
+
+// A usemap value: everything through the first "#" is dropped, and nothing after it names no map.
+const TPageMap *MapOfReference(std::string_view reference, const TMapIndex &maps)
+{
+    const std::size_t hash = reference.find('#');
+    if (hash == std::string_view::npos || hash + 1 == reference.size())
+        return nullptr;
+    return FirstMapNamed(reference.substr(hash + 1), maps);
+}
+
+std::string JoinLabels(const std::vector<const TPageMap *> &maps)
+{
+    std::string labels;
+    for (const TPageMap *map : maps)
+        labels += (labels.empty() ? "" : ", ") + map->Label();
+    return labels;
+}
+
+bool HasScheme(std::string_view url)
+{
+    const std::size_t colon = url.find(':');
+    if (colon == std::string_view::npos || colon == 0)
+        return false;
+    return std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-'
+               || c == '.';
+    });
+}
+
+std::string PercentDecoded(std::string_view text)
+{
+    const auto hex = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
+            decoded += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+            i += 2;
+        } else {
+            decoded += text[i];
         }
-        char *end = nullptr;
-        const double value = std::strtod(token.c_str(), &end);
-        if (end == token.c_str() || !std::isfinite(value)) {
-            coords.Problem = "'" + token + "' is not a number";
-            return coords;
-        }
-        const double rounded = std::round(value);
-        if (std::fabs(rounded) > MaxCoordinate) {
-            coords.Problem = "the coordinate " + token + " is out of range";
-            return coords;
-        }
-        coords.Numbers.push_back(static_cast<int>(rounded));
     }
-    return coords;
+    return decoded;
 }
 
 // Browsers drop tabs and line breaks from a URL and the white space around it; a map file
@@ -114,182 +150,435 @@ TCoords ParseCoords(std::string_view text)
 std::string CleanUrl(std::string_view href)
 {
     std::string url;
-    for (char c : Trim(href))
+    for (char c : TrimAsciiSpace(href))
         if (c != '\t' && c != '\n' && c != '\r')
             url += c;
     return url;
 }
 
+// The file an image's src names, resolved as a browser resolves it against a page on disk: a
+// query or fragment cut off and %XX escapes decoded. Other URLs (http:, //host/...) stay as they
+// are; empty when the src names no file.
+std::string ImagePathOfSrc(std::string_view src, const std::string &pageDir)
+{
+    const std::string url = CleanUrl(src);
+    const bool fileUrl = Lower(url.substr(0, 7)) == "file://";
+    if (url.empty() || (!fileUrl && (url.starts_with("//") || HasScheme(url))))
+        return url;
+    std::string_view path = url;
+    if (fileUrl) {
+        path.remove_prefix(7);
+        path.remove_prefix(std::min(path.size(), path.find('/')));
+    }
+    const std::string file = PercentDecoded(path.substr(0, path.find_first_of("?#")));
+    if (file.empty() || file.front() == '/')
+        return file;
+    return JoinPath(pageDir, file);
+}
+
+const char *KindName(THotspotKind kind)
+{
+    return kind == THotspotKind::Rect ? "rectangle" : kind == THotspotKind::Circle ? "circle" : "polygon";
+}
+
+// An area kept for the map file (or, a default area without a link, left out), in page order.
+struct TKeptArea {
+    int Line = 0;
+    std::optional<THotspotKind> Kind; // none: the default area
+    std::size_t Index = 0;            // in its list of the map file
+    bool Stored = true;
+};
+
 class TImporter {
 public:
-    explicit TImporter(TImportResult &result) : Result(result) {}
+    TImporter(TImportResult &result, const TImportRequest &request) : Result(result), Request(request) {}
+
+    void Run(const GumboNode *root)
+    {
+        std::vector<TPageMap> maps;
+        std::vector<const GumboElement *> images;
+        ForEachElement(root, [&](const GumboElement &element) {
+            if (IsHtml(element, GUMBO_TAG_MAP))
+                maps.push_back({&element, Attribute(element, "name"), Attribute(element, "id")});
+            else if (IsHtml(element, GUMBO_TAG_IMG) && Attribute(element, "usemap"))
+                images.push_back(&element);
+        });
+        const TMapIndex index = IndexMaps(maps);
+        const TPageMap *chosen = ChooseMap(maps, index, images);
+        if (!chosen || !ChooseImage(*chosen, index, images) || !FindScale())
+            return;
+        // A map's areas are all area elements inside it, those of a nested map included.
+        const GumboVector &children = chosen->Element->children;
+        for (unsigned i = 0; i < children.length; ++i)
+            ForEachElement(static_cast<const GumboNode *>(children.data[i]), [&](const GumboElement &element) {
+                if (IsHtml(element, GUMBO_TAG_AREA))
+                    Area(element);
+            });
+        if (Result.Errors.empty())
+            CheckOrder();
+    }
+
+private:
+    const TPageMap *ChooseMap(const std::vector<TPageMap> &maps, const TMapIndex &index,
+                              const std::vector<const GumboElement *> &images)
+    {
+        std::vector<const TPageMap *> all;
+        for (const TPageMap &map : maps)
+            all.push_back(&map);
+        if (maps.empty()) {
+            Error(0, "the page has no <map>");
+            return nullptr;
+        }
+        if (!Request.MapName.empty()) {
+            if (const TPageMap *named = FirstMapNamed(Request.MapName, index))
+                return named;
+            Error(0, "the page has no map with the name or id '" + Request.MapName + "'; it has " + JoinLabels(all));
+            return nullptr;
+        }
+        std::vector<const TPageMap *> used;
+        std::unordered_set<const TPageMap *> seen;
+        for (const GumboElement *image : images)
+            if (const TPageMap *map = MapOfReference(*Attribute(*image, "usemap"), index); map && seen.insert(map).second)
+                used.push_back(map);
+        if (used.size() == 1)
+            return used.front();
+        if (used.empty() && maps.size() == 1)
+            return &maps.front();
+        if (used.empty())
+            Error(0, "the page has " + std::to_string(maps.size()) + " maps (" + JoinLabels(all)
+                         + ") and no image uses one; choose one with --map");
+        else
+            Error(0, "the page's images use " + std::to_string(used.size()) + " maps (" + JoinLabels(used)
+                         + "); choose one with --map");
+        return nullptr;
+    }
+
+    // The first image that uses the map, preferring one with a src; its src is the image path
+    // unless one was given.
+    bool ChooseImage(const TPageMap &chosen, const TMapIndex &index, const std::vector<const GumboElement *> &images)
+    {
+        std::string src;
+        for (const GumboElement *image : images) {
+            if (MapOfReference(*Attribute(*image, "usemap"), index) != &chosen)
+                continue;
+            const std::string path = ImagePathOfSrc(Attribute(*image, "src").value_or(""), Request.PageDir);
+            if (!Image || (src.empty() && !path.empty())) {
+                Image = image;
+                src = path;
+            }
+        }
+        const int line = LineOf(*chosen.Element);
+        Result.Map.ImageFileName = Request.ImagePath.empty() ? src : Request.ImagePath;
+        if (Result.Map.ImageFileName.empty()) {
+            Error(line, "no image with a src uses the map " + chosen.Label() + "; give the image with --image");
+            return false;
+        }
+        if (Result.Map.ImageFileName.find_first_of("\r\n\x1a") != std::string::npos) {
+            Error(line, "the image path holds a line break, which a map file cannot keep");
+            return false;
+        }
+        KeptText(line, "the image path", Result.Map.ImageFileName);
+        return true;
+    }
+
+    const TImageState &NaturalSize()
+    {
+        if (!Natural)
+            Natural = Request.ReadImage ? Request.ReadImage(Result.Map.ImageFileName) : TImageState{};
+        if (Natural->State == TImageState::TState::Read && (Natural->Width <= 0 || Natural->Height <= 0))
+            *Natural = {TImageState::TState::Unreadable, 0, 0, "it has no pixels"};
+        return *Natural;
+    }
+
+    // Coordinates are in the size the page shows the image at; the map file's are in the image's
+    // own pixels.
+    bool FindScale()
+    {
+        if (!Image)
+            return true;
+        const std::optional<TDimension> width = ParseDimension(Attribute(*Image, "width").value_or(""));
+        const std::optional<TDimension> height = ParseDimension(Attribute(*Image, "height").value_or(""));
+        if (!width && !height)
+            return true;
+        const int line = LineOf(*Image);
+        if ((width && width->Percent) || (height && height->Percent)) {
+            Error(line, "the image is shown at a percentage of the page's layout, so its areas' pixels depend on "
+                        "the window; give it a width and height in pixels");
+            return false;
+        }
+        const std::string shown = (width ? Number(width->Value) : std::string("?")) + " x "
+                                  + (height ? Number(height->Value) : std::string("?"));
+        const TImageState &natural = NaturalSize();
+        if (natural.State != TImageState::TState::Read) {
+            const std::string why = natural.State == TImageState::TState::Missing
+                                        ? Result.Map.ImageFileName + " is not a file here"
+                                        : natural.Reason;
+            Error(line, "the image is shown at " + shown + " but its own size cannot be read (" + why
+                            + "), so the coordinates cannot be scaled to it; give a copy of the image with --image");
+            return false;
+        }
+        const double naturalWidth = natural.Width, naturalHeight = natural.Height;
+        const double shownWidth = width ? width->Value : naturalWidth * height->Value / naturalHeight;
+        const double shownHeight = height ? height->Value : naturalHeight * width->Value / naturalWidth;
+        if (shownWidth == naturalWidth && shownHeight == naturalHeight)
+            return true;
+        if (shownWidth <= 0 || shownHeight <= 0) {
+            Error(line, "the image is shown " + shown + " pixels large, so no area can be clicked");
+            return false;
+        }
+        ScaleX = naturalWidth / shownWidth;
+        ScaleY = naturalHeight / shownHeight;
+        Note(line, "the image is shown at " + Number(shownWidth) + " x " + Number(shownHeight) + " but is "
+                       + std::to_string(natural.Width) + " x " + std::to_string(natural.Height)
+                       + " pixels: the coordinates are scaled to its own size");
+        return true;
+    }
 
     void Area(const GumboElement &area)
     {
         const int line = LineOf(area);
-        const std::string shape = Lower(Trim(Attribute(area, "shape").value_or("rect")));
+        // Keywords are compared whole, in any case; anything else is a rectangle.
+        const std::string shape = Lower(Attribute(area, "shape").value_or("rect"));
         const std::optional<std::string> href = Attribute(area, "href");
-        const bool noHref = Attribute(area, "nohref").has_value() || !href;
-        const std::string url = noHref ? std::string() : CleanUrl(*href);
-        const std::string target = Attribute(area, "target").value_or("");
-        if (url.find('\x1a') != std::string::npos || target.find_first_of("\r\n\x1a") != std::string::npos)
+        TMapRegion region;
+        region.URL = href ? CleanUrl(*href) : std::string();
+        region.Target = Attribute(area, "target").value_or("");
+        region.Alt = Attribute(area, "alt").value_or("");
+        region.Title = Attribute(area, "title").value_or("");
+        if (region.URL.find('\x1a') != std::string::npos
+            || region.Target.find_first_of("\r\n\x1a") != std::string::npos)
             return Refuse(line, "its href or target holds a line break or a byte 26, which a map file cannot keep");
-        if (Attribute(area, "alt") || Attribute(area, "title"))
-            ++TextsLeftOut;
-        if (noHref && shape != "default")
-            Note(line, "an area without a link (nohref) keeps an empty URL");
-        if (shape == "default") {
-            if (noHref)
-                return Note(line, "a default area without a link is left out");
-            if (DefaultLine)
-                return Refuse(line, "a second default area (the first is on line " + std::to_string(DefaultLine)
-                                        + "); a map file holds one");
-            DefaultLine = line;
-            Result.Map.DefaultURL = url;
-            Result.Map.DefaultTarget = target;
+        for (const auto &[what, text] : {std::pair{"href", &region.URL}, std::pair{"target", &region.Target},
+                                         std::pair{"alt", &region.Alt}, std::pair{"title", &region.Title}})
+            KeptText(line, std::string("its ") + what, *text);
+        if (shape == "default")
+            return Default(line, href.has_value(), region);
+        if (!href)
+            Note(line, "an area without a link keeps an empty URL");
+        else if (Attribute(area, "nohref"))
+            Note(line, "nohref is ignored beside an href, as browsers do; the link is kept");
+        const std::string coordsText = Attribute(area, "coords").value_or("");
+        TNumberList coords = ParseNumberList(coordsText);
+        if (!coords.Clean) {
+            std::string read;
+            for (double n : coords.Numbers)
+                read += (read.empty() ? "" : ", ") + Number(n);
+            Note(line, "the coordinates '" + coordsText + "' are read as " + (read.empty() ? "nothing" : read)
+                           + ", as browsers read them");
+        }
+        if (shape == "circle" || shape == "circ")
+            Circle(line, coords.Numbers, std::move(region));
+        else if (shape == "poly" || shape == "polygon")
+            Polygon(line, coords.Numbers, std::move(region));
+        else
+            Rectangle(line, coords.Numbers, std::move(region));
+    }
+
+    void Default(int line, bool linked, const TMapRegion &region)
+    {
+        if (!linked) {
+            Note(line, "a default area without a link is left out");
+            Kept.push_back({line, std::nullopt, 0, false});
             return;
         }
-        const TCoords coords = ParseCoords(Attribute(area, "coords").value_or(""));
-        if (!coords.Problem.empty())
-            return Refuse(line, coords.Problem);
-        const std::vector<int> &n = coords.Numbers;
-        TMapRegion region;
-        region.URL = url;
-        region.Target = target;
-        THotspotShape &s = region.Shape;
-        if (shape == "circle" || shape == "circ") {
-            if (n.size() < 3 || n[2] < 0)
-                return Note(line, "a circle without a centre and a radius of 0 or more is left out, as browsers do");
-            s = {n[1] - n[2], n[0] - n[2], 2 * n[2] + 1, 2 * n[2] + 1, n[2], {n[2], n[2]}, 0, {}};
-            Result.Map.Circles.push_back(std::move(region));
-        } else if (shape == "poly" || shape == "polygon") {
-            const std::size_t points = n.size() / 2;
-            if (points < 3)
-                return Note(line, "a polygon of fewer than three points is left out, as browsers do");
-            if (points > static_cast<std::size_t>(MaxImportedPolygonPoints))
-                return Refuse(line, "a polygon of " + std::to_string(points) + " points; the editor holds at most "
-                                        + std::to_string(MaxImportedPolygonPoints));
-            int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-            for (std::size_t i = 0; i < points; ++i) {
-                left = std::min(left, n[2 * i]);
-                right = std::max(right, n[2 * i]);
-                top = std::min(top, n[2 * i + 1]);
-                bottom = std::max(bottom, n[2 * i + 1]);
-            }
-            s.Top = top;
-            s.Left = left;
-            s.Height = bottom - top + 1;
-            s.Width = right - left + 1;
-            s.PointCount = static_cast<int>(points);
-            for (std::size_t i = 0; i <= points; ++i)
-                s.Points.push_back({n[2 * (i % points)] - left, n[2 * (i % points) + 1] - top});
-            Result.Map.Polys.push_back(std::move(region));
-        } else {
-            // rect, rectangle, and what browsers read as one: a missing or unknown shape.
-            if (n.size() < 4)
-                return Note(line, "a rectangle of fewer than four coordinates is left out, as browsers do");
-            const int left = std::min(n[0], n[2]), top = std::min(n[1], n[3]);
-            s.Top = top;
-            s.Left = left;
-            s.Height = std::max(n[1], n[3]) - top + 1;
-            s.Width = std::max(n[0], n[2]) - left + 1;
-            Result.Map.Rects.push_back(std::move(region));
-        }
+        if (DefaultLine)
+            return Refuse(line, "a second default area (the first is on line " + std::to_string(DefaultLine)
+                                    + "); a map file holds one");
+        DefaultLine = line;
+        Result.Map.DefaultURL = region.URL;
+        Result.Map.DefaultTarget = region.Target;
+        if (!region.Alt.empty() || !region.Title.empty())
+            Note(line, "the default area's alt and title texts are not kept; a map file keeps none for it");
+        Kept.push_back({line, std::nullopt, 0, true});
     }
 
-    void Finish()
+    // A scaled coordinate in whole pixels, or nothing (refused) when out of range.
+    std::optional<int> Pixel(int line, double value, double scale)
     {
-        if (TextsLeftOut)
-            Note(0, std::to_string(TextsLeftOut) + " area(s) carry alt or title texts; the map file keeps no status "
-                                                    "texts, so they are left out");
+        const double scaled = std::round(value * scale);
+        if (std::fabs(scaled) > MaxCoordinate) {
+            Refuse(line, "the coordinate " + Number(value) + " is out of range");
+            return std::nullopt;
+        }
+        return static_cast<int>(scaled);
     }
 
-private:
+    void Circle(int line, const std::vector<double> &n, TMapRegion region)
+    {
+        if (n.size() < 3 || n[2] <= 0)
+            return Note(line, "a circle without a centre and a radius above 0 is left out, as browsers do");
+        if (std::fabs(ScaleX - ScaleY) * n[2] > 0.5)
+            return Refuse(line, "the image is shown stretched, which makes this circle an ellipse; a map file "
+                                "holds circles only");
+        const std::optional<int> x = Pixel(line, n[0], ScaleX), y = Pixel(line, n[1], ScaleY);
+        std::optional<int> r = Pixel(line, n[2], (ScaleX + ScaleY) / 2);
+        if (!x || !y || !r)
+            return;
+        r = std::max(*r, 1);
+        region.Shape = {*y - *r, *x - *r, 2 * *r + 1, 2 * *r + 1, *r, {*r, *r}, 0, {}};
+        Store(line, THotspotKind::Circle, Result.Map.Circles, std::move(region));
+    }
+
+    void Polygon(int line, const std::vector<double> &n, TMapRegion region)
+    {
+        const std::size_t points = n.size() / 2;
+        if (points < 3)
+            return Note(line, "a polygon of fewer than three points is left out, as browsers do");
+        if (points > static_cast<std::size_t>(MaxImportedPolygonPoints))
+            return Refuse(line, "a polygon of " + std::to_string(points) + " points; the editor holds at most "
+                                    + std::to_string(MaxImportedPolygonPoints));
+        std::vector<CoordPoint> corners;
+        for (std::size_t i = 0; i < points; ++i) {
+            const std::optional<int> x = Pixel(line, n[2 * i], ScaleX), y = Pixel(line, n[2 * i + 1], ScaleY);
+            if (!x || !y)
+                return;
+            corners.push_back({*x, *y});
+        }
+        int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+        for (const CoordPoint &p : corners) {
+            left = std::min(left, p.x);
+            right = std::max(right, p.x);
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+        THotspotShape &s = region.Shape;
+        s = {top, left, bottom - top + 1, right - left + 1, 0, {}, static_cast<int>(points), {}};
+        for (std::size_t i = 0; i <= points; ++i)
+            s.Points.push_back({corners[i % points].x - left, corners[i % points].y - top});
+        Store(line, THotspotKind::Poly, Result.Map.Polys, std::move(region));
+    }
+
+    void Rectangle(int line, const std::vector<double> &n, TMapRegion region)
+    {
+        if (n.size() < 4)
+            return Note(line, "a rectangle of fewer than four coordinates is left out, as browsers do");
+        std::optional<int> c[4];
+        for (int i = 0; i < 4; ++i)
+            if (!(c[i] = Pixel(line, n[static_cast<std::size_t>(i)], i % 2 ? ScaleY : ScaleX)))
+                return;
+        const int left = std::min(*c[0], *c[2]), top = std::min(*c[1], *c[3]);
+        region.Shape.Top = top;
+        region.Shape.Left = left;
+        region.Shape.Height = std::max(*c[1], *c[3]) - top + 1;
+        region.Shape.Width = std::max(*c[0], *c[2]) - left + 1;
+        Store(line, THotspotKind::Rect, Result.Map.Rects, std::move(region));
+    }
+
+    void Store(int line, THotspotKind kind, std::vector<TMapRegion> &list, TMapRegion region)
+    {
+        Kept.push_back({line, kind, list.size(), true});
+        list.push_back(std::move(region));
+    }
+
+    // The map file keeps rectangles, then circles, then polygons, then the default; a browser
+    // takes the page's order. Where that changes the area a click reaches, say so.
+    void CheckOrder()
+    {
+        const TMapFile &map = Result.Map;
+        std::vector<TStackEntry> entries;
+        for (const TKeptArea &area : Kept) {
+            if (!area.Kind) {
+                entries.push_back({THotspotKind::Rect, nullptr,
+                                   area.Stored ? map.Rects.size() + map.Circles.size() + map.Polys.size() : NotStored});
+                continue;
+            }
+            const std::size_t before = *area.Kind == THotspotKind::Rect     ? 0
+                                       : *area.Kind == THotspotKind::Circle ? map.Rects.size()
+                                                                            : map.Rects.size() + map.Circles.size();
+            const std::vector<TMapRegion> &list = *area.Kind == THotspotKind::Rect     ? map.Rects
+                                                  : *area.Kind == THotspotKind::Circle ? map.Circles
+                                                                                       : map.Polys;
+            entries.push_back({*area.Kind, &list[area.Index].Shape, before + area.Index});
+        }
+        if (!StoredOrderDiffers(entries))
+            return;
+        const TPickChanges changes = FindPickChanges(entries, ImageBounds(entries), MaxOrderWork);
+        for (std::size_t i = 0; i < changes.Changes.size() && i < MaxNamedOrderChanges; ++i) {
+            const TPickChange &change = changes.Changes[i];
+            const TKeptArea &upper = Kept[change.PageWinner], &lower = Kept[change.StoredWinner];
+            const std::string at = "(" + std::to_string(change.X) + ", " + std::to_string(change.Y) + ")";
+            const std::string other = "the " + Describe(lower) + " on line " + std::to_string(lower.Line);
+            if (!upper.Stored)
+                Note(upper.Line, "this default area without a link takes a click at " + at
+                                     + " in the page; it is left out, so the click reaches " + other);
+            else
+                Note(upper.Line, "this " + Describe(upper) + " is above " + other
+                                     + " in the page, but a map file keeps rectangles, circles, polygons and the "
+                                       "default in that order, so a click at "
+                                     + at + " reaches line " + std::to_string(lower.Line) + " instead");
+        }
+        if (changes.Changes.size() > MaxNamedOrderChanges)
+            Note(0, std::to_string(changes.Changes.size() - MaxNamedOrderChanges)
+                        + " more pairs of areas change which one a click reaches");
+        if (!changes.Complete)
+            Note(0, "too many overlapping areas to check fully whether the map file's order changes which area a "
+                    "click reaches");
+    }
+
+    static std::string Describe(const TKeptArea &area) { return area.Kind ? KindName(*area.Kind) : "default area"; }
+
+    // The image's own pixels when it can be read, else all pixels the areas reach.
+    TBounds ImageBounds(const std::vector<TStackEntry> &entries)
+    {
+        const TImageState &natural = NaturalSize();
+        if (natural.State == TImageState::TState::Read)
+            return {0, 0, natural.Width, natural.Height};
+        TBounds reach{0, 0, 0, 0};
+        for (const TStackEntry &entry : entries) {
+            if (!entry.Shape)
+                continue;
+            const TBounds box = TPixelShape(entry.Kind, *entry.Shape).Bounds();
+            if (!box.Empty())
+                reach = {0, 0, std::max(reach.Right, box.Right), std::max(reach.Bottom, box.Bottom)};
+        }
+        return reach;
+    }
+
+    // A value kept in the map file that holds U+FFFD: where the page had a NUL or a byte that is
+    // invalid in its encoding.
+    void KeptText(int line, const std::string &what, const std::string &text)
+    {
+        if (text.find("\xEF\xBF\xBD") != std::string::npos)
+            Note(line, what + " holds U+FFFD, put there for a NUL or an undecodable byte of the page");
+    }
+
+    void Error(int line, const std::string &text) { Result.Errors.push_back({line, text}); }
     void Refuse(int line, const std::string &reason) { Result.Errors.push_back({line, "area refused: " + reason}); }
     void Note(int line, const std::string &text) { Result.Notes.push_back({line, text}); }
 
     TImportResult &Result;
+    const TImportRequest &Request;
+    const GumboElement *Image = nullptr;
+    std::optional<TImageState> Natural;
+    double ScaleX = 1;
+    double ScaleY = 1;
     int DefaultLine = 0;
-    int TextsLeftOut = 0;
+    std::vector<TKeptArea> Kept;
 };
-
-std::string JoinNames(const std::vector<TPageMap> &maps)
-{
-    std::string names;
-    for (const TPageMap &map : maps)
-        names += (names.empty() ? "" : ", ") + ("'" + map.Name + "'");
-    return names;
-}
 
 } // namespace
 
 TImportResult ImportMap(std::string_view html, const TImportRequest &request)
 {
     TImportResult result;
-    const std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> output(
-        gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size()),
-        [](GumboOutput *parsed) { gumbo_destroy_output(&kGumboDefaultOptions, parsed); });
-    std::vector<TPageMap> maps;
-    std::vector<std::pair<std::string, std::string>> images; // usemap, src
-    ForEachElement(output->root, [&](const GumboElement &element) {
-        if (element.tag == GUMBO_TAG_MAP) {
-            maps.push_back({Attribute(element, "name").value_or(Attribute(element, "id").value_or("")),
-                            LineOf(element), &element});
-        } else if (element.tag == GUMBO_TAG_IMG) {
-            const std::optional<std::string> usemap = Attribute(element, "usemap");
-            if (usemap)
-                images.push_back({std::string(Trim(*usemap)), std::string(Trim(Attribute(element, "src").value_or("")))});
-        }
-    });
-    if (maps.empty()) {
-        result.Errors.push_back({0, "the page has no <map>"});
+    if (html.size() > MaxImportedPageBytes) {
+        result.Errors.push_back({0, "the page is larger than " + std::to_string(MaxImportedPageBytes >> 20) + " MB ("
+                                        + std::to_string(html.size()) + " bytes); import reads smaller pages"});
         return result;
     }
-    const TPageMap *chosen = nullptr;
-    if (request.MapName.empty()) {
-        if (maps.size() > 1) {
-            result.Errors.push_back({0, "the page has " + std::to_string(maps.size()) + " maps (" + JoinNames(maps)
-                                            + "); choose one with --map"});
-            return result;
-        }
-        chosen = &maps.front();
-    } else {
-        for (const TPageMap &map : maps)
-            if (map.Name == request.MapName && !chosen)
-                chosen = &map;
-        if (!chosen) {
-            result.Errors.push_back({0, "the page has no map named '" + request.MapName + "'; it has " + JoinNames(maps)});
-            return result;
-        }
-    }
-    if (!request.ImagePath.empty()) {
-        result.Map.ImageFileName = request.ImagePath;
-    } else {
-        for (const auto &[usemap, src] : images) {
-            if (usemap != "#" + chosen->Name || src.empty() || !result.Map.ImageFileName.empty())
-                continue;
-            const bool absolute = src.front() == '/' || src.find("://") != std::string::npos;
-            result.Map.ImageFileName = absolute ? src : JoinPath(request.PageDir, src);
-        }
-        if (result.Map.ImageFileName.empty()) {
-            result.Errors.push_back({chosen->Line, "no image with a src uses the map '" + chosen->Name
-                                                       + "'; give the image with --image"});
-            return result;
-        }
-    }
-    if (result.Map.ImageFileName.find_first_of("\r\n\x1a") != std::string::npos) {
-        result.Errors.push_back({chosen->Line, "the image path holds a line break, which a map file cannot keep"});
+    const TPageText page = DecodePage(html);
+    if (!page.Error.empty()) {
+        result.Errors.push_back({0, page.Error});
         return result;
     }
-    // The areas of a map are all area elements inside it, those of a nested map included, as in
-    // browsers.
-    TImporter importer(result);
-    const GumboVector &children = chosen->Element->children;
-    for (unsigned i = 0; i < children.length; ++i)
-        ForEachElement(static_cast<const GumboNode *>(children.data[i]), [&](const GumboElement &element) {
-            if (element.tag == GUMBO_TAG_AREA)
-                importer.Area(element);
-        });
-    importer.Finish();
+    if (page.Encoding != "UTF-8")
+        result.Notes.push_back({0, "the page is read as " + page.Encoding + " (" + page.Source + ")"});
+    result.Notes.insert(result.Notes.end(), page.Notes.begin(), page.Notes.end());
+    const TPageParse parse(page.Unchanged ? html : std::string_view(page.Decoded));
+    if (!parse.Root()) {
+        result.Errors.push_back({parse.ErrorLine(), parse.Error()});
+        return result;
+    }
+    TImporter(result, request).Run(parse.Root());
     return result;
 }

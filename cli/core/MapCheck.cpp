@@ -1,160 +1,13 @@
 #include "cli/core/MapCheck.h"
 
+#include "cli/core/PixelCover.h"
+#include "cli/core/PixelShape.h"
+
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <unordered_map>
 
 namespace {
-
-using Int = std::int64_t;
-
-// Pixels [Begin, End) of one image row.
-struct TSpan {
-    Int Begin;
-    Int End;
-};
-
-struct TBounds {
-    Int Left, Top, Right, Bottom; // right and bottom exclusive
-    bool Empty() const { return Left >= Right || Top >= Bottom; }
-};
-
-// A hotspot as pixels, with the same rules for every shape: a rectangle is its box, a circle the
-// pixels within the radius of its centre, a polygon the pixels whose centres it winds around.
-class TPixelShape {
-public:
-    TPixelShape(THotspotKind kind, const THotspotShape &shape) : Kind(kind), Shape(shape)
-    {
-        const Int left = shape.Left, top = shape.Top;
-        if (kind == THotspotKind::Rect) {
-            Box = {left, top, left + std::max(0, shape.Width), top + std::max(0, shape.Height)};
-        } else if (kind == THotspotKind::Circle) {
-            const Int r = std::max(0, shape.Radius), cx = left + shape.Centre.x, cy = top + shape.Centre.y;
-            Box = shape.Radius > 0 ? TBounds{cx - r, cy - r, cx + r + 1, cy + r + 1} : TBounds{0, 0, 0, 0};
-        } else {
-            const std::size_t count = std::min<std::size_t>(shape.Points.size(), std::max(shape.PointCount, 0));
-            for (std::size_t i = 0; i < count; ++i)
-                Vertices.push_back({left + shape.Points[i].x, top + shape.Points[i].y});
-            Box = {0, 0, 0, 0};
-            if (Vertices.size() >= 3) {
-                Box = {INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
-                for (const auto &[x, y] : Vertices) {
-                    Box = {std::min(Box.Left, x), std::min(Box.Top, y), std::max(Box.Right, x + 1),
-                           std::max(Box.Bottom, y + 1)};
-                }
-            }
-        }
-    }
-
-    const TBounds &Bounds() const { return Box; }
-
-    void AppendRow(Int y, std::vector<TSpan> &spans) const
-    {
-        if (y < Box.Top || y >= Box.Bottom)
-            return;
-        if (Kind == THotspotKind::Rect) {
-            spans.push_back({Box.Left, Box.Right});
-        } else if (Kind == THotspotKind::Circle) {
-            const Int r = Shape.Radius, dy = y - (Box.Top + r);
-            const Int half = static_cast<Int>(std::floor(std::sqrt(static_cast<double>(r * r - dy * dy))));
-            spans.push_back({Box.Left + r - half, Box.Left + r + half + 1});
-        } else {
-            PolygonRow(y, spans);
-        }
-    }
-
-private:
-    // Non-zero winding at the row's pixel centres.
-    void PolygonRow(Int y, std::vector<TSpan> &spans) const
-    {
-        const double yc = static_cast<double>(y) + 0.5;
-        std::vector<std::pair<double, int>> crossings;
-        for (std::size_t i = 0; i < Vertices.size(); ++i) {
-            const auto [x0, y0] = Vertices[i];
-            const auto [x1, y1] = Vertices[(i + 1) % Vertices.size()];
-            if ((y0 <= yc) == (y1 <= yc))
-                continue;
-            const double x = x0 + (yc - y0) * static_cast<double>(x1 - x0) / static_cast<double>(y1 - y0);
-            crossings.push_back({x, y1 > y0 ? 1 : -1});
-        }
-        std::sort(crossings.begin(), crossings.end());
-        int winding = 0;
-        for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
-            winding += crossings[i].second;
-            if (winding != 0) {
-                const Int begin = static_cast<Int>(std::ceil(crossings[i].first - 0.5));
-                const Int end = static_cast<Int>(std::ceil(crossings[i + 1].first - 0.5));
-                if (begin < end)
-                    spans.push_back({begin, end});
-            }
-        }
-    }
-
-    THotspotKind Kind;
-    const THotspotShape &Shape;
-    std::vector<std::pair<Int, Int>> Vertices;
-    TBounds Box{};
-};
-
-TBounds Clip(const TBounds &a, const TBounds &b)
-{
-    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
-}
-
-// Whether the union of spans covers every span of wanted.
-bool Covers(std::vector<TSpan> &cover, const std::vector<TSpan> &wanted)
-{
-    std::sort(cover.begin(), cover.end(), [](const TSpan &a, const TSpan &b) { return a.Begin < b.Begin; });
-    for (const TSpan &need : wanted) {
-        Int reached = need.Begin;
-        for (const TSpan &have : cover) {
-            if (have.Begin > reached)
-                break;
-            reached = std::max(reached, have.End);
-        }
-        if (reached < need.End)
-            return false;
-    }
-    return true;
-}
-
-// Earlier shapes by the grid cells their clipped bounds touch, so a large map compares each
-// hotspot with its neighbours only.
-class TCoverIndex {
-public:
-    static constexpr Int Cell = 64;
-
-    void Add(std::size_t shape, const TBounds &bounds)
-    {
-        ForCells(bounds, [&](std::uint64_t key) { Cells[key].push_back(shape); });
-    }
-
-    std::vector<std::size_t> Near(const TBounds &bounds) const
-    {
-        std::vector<std::size_t> found;
-        ForCells(bounds, [&](std::uint64_t key) {
-            const auto it = Cells.find(key);
-            if (it != Cells.end())
-                found.insert(found.end(), it->second.begin(), it->second.end());
-        });
-        std::sort(found.begin(), found.end());
-        found.erase(std::unique(found.begin(), found.end()), found.end());
-        return found;
-    }
-
-private:
-    template <typename Visit>
-    static void ForCells(const TBounds &b, Visit visit)
-    {
-        for (Int cy = b.Top / Cell; cy <= (b.Bottom - 1) / Cell; ++cy)
-            for (Int cx = b.Left / Cell; cx <= (b.Right - 1) / Cell; ++cx)
-                visit(static_cast<std::uint64_t>(cy) << 32 | static_cast<std::uint64_t>(cx));
-    }
-
-    std::unordered_map<std::uint64_t, std::vector<std::size_t>> Cells;
-};
 
 struct TEntry {
     THotspotKind Kind;
@@ -167,38 +20,43 @@ std::string Describe(const TEntry &entry, std::size_t index)
     return std::string(entry.Name) + " " + std::to_string(index + 1);
 }
 
+TFinding Covered(int line, const std::string &name)
+{
+    return {"covered", {line, name + " is wholly covered by earlier hotspots, so no click reaches it"}};
+}
+
+// Each hotspot against the pixels that earlier ones take: browsers give a pixel to the first
+// hotspot that holds it, so what earlier hotspots take is lost to later ones.
 void CheckCover(const std::vector<TEntry> &entries, const std::vector<std::string> &names, const TImageState &image,
                 std::vector<std::pair<std::size_t, TFinding>> &findings)
 {
     const TBounds picture{0, 0, image.Width, image.Height};
-    std::vector<TPixelShape> shapes;
-    shapes.reserve(entries.size());
-    std::vector<TBounds> clipped;
-    TCoverIndex index;
-    std::vector<TSpan> wanted, cover;
+    TPixelCover cover(image.Width, image.Height);
+    std::vector<TSpan> spans;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        shapes.emplace_back(entries[i].Kind, entries[i].Region->Shape);
-        clipped.push_back(Clip(shapes[i].Bounds(), picture));
-        const TBounds &box = clipped[i];
-        if (box.Empty())
+        const TPixelShape shape(entries[i].Kind, entries[i].Region->Shape);
+        const TBounds box = Clip(shape.Bounds(), picture);
+        const int line = entries[i].Region->Line;
+        if (!box.Empty() && cover.Full(box)) {
+            findings.push_back({i, Covered(line, names[i])});
             continue;
-        const std::vector<std::size_t> near = index.Near(box);
-        bool covered = !near.empty();
-        for (Int y = box.Top; covered && y < box.Bottom; ++y) {
-            wanted.clear();
-            shapes[i].AppendRow(y, wanted);
-            for (TSpan &span : wanted)
-                span = {std::max(span.Begin, box.Left), std::min(span.End, box.Right)};
-            std::erase_if(wanted, [](const TSpan &s) { return s.Begin >= s.End; });
-            cover.clear();
-            for (std::size_t j : near)
-                shapes[j].AppendRow(y, cover);
-            covered = Covers(cover, wanted);
         }
-        if (covered)
-            findings.push_back({i, {"covered", {entries[i].Region->Line, names[i]
-                                                   + " is wholly covered by earlier hotspots, so no click reaches it"}}});
-        index.Add(i, box);
+        std::int64_t pixels = 0, taken = 0;
+        for (std::int64_t y = box.Top; y < box.Bottom; ++y) {
+            spans.clear();
+            shape.AppendRow(y, spans);
+            for (const TSpan &span : spans) {
+                const TSpan inside{std::max(span.Begin, box.Left), std::min(span.End, box.Right)};
+                pixels += std::max<std::int64_t>(0, inside.End - inside.Begin);
+                taken += cover.Take(y, inside);
+            }
+        }
+        if (pixels > 0 && taken == pixels)
+            findings.push_back({i, Covered(line, names[i])});
+        else if (taken > 0)
+            findings.push_back({i, {"partly-covered", {line, names[i] + " is partly covered by earlier hotspots: "
+                                                             + std::to_string(taken) + " of its " + std::to_string(pixels)
+                                                             + " pixels go to them"}}});
     }
 }
 
@@ -287,6 +145,7 @@ std::vector<TFinding> CheckMap(const TMapFile &map, const TImageState &image)
 
     // Per-hotspot findings are gathered with the hotspot's position, so the output follows the file.
     std::vector<std::pair<std::size_t, TFinding>> perHotspot;
+    perHotspot.reserve(entries.size());
     const TBounds picture{0, 0, image.Width, image.Height};
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const TMapRegion &region = *entries[i].Region;
