@@ -1,5 +1,7 @@
 #include "app/ImageView.h"
 
+#include "regions/core/ZoomMath.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -15,13 +17,47 @@ void TImageView::SetPicture(const QImage &picture)
     update();
 }
 
+void TImageView::SetImageSize(const QSize &size)
+{
+    imageSize_ = size;
+    Resize();
+}
+
+void TImageView::SetZoomPercent(int percent)
+{
+    zoom_ = percent;
+    Resize();
+    update();
+}
+
+void TImageView::Resize()
+{
+    resize(zoommath::ViewStart(imageSize_.width(), zoom_), zoommath::ViewStart(imageSize_.height(), zoom_));
+}
+
 void TImageView::paintEvent(QPaintEvent *event)
 {
     if (picture_.isNull())
         return;
     QPainter painter(this);
-    const QRect area = event->rect() & picture_.rect();
-    painter.drawImage(area.topLeft(), picture_, area);
+    if (zoom_ == zoommath::ActualSize) {
+        const QRect area = event->rect() & picture_.rect();
+        painter.drawImage(area.topLeft(), picture_, area);
+        return;
+    }
+    // Only the exposed part is scaled, so a huge image at a high zoom costs what the view shows.
+    const QRect exposed = event->rect();
+    const QRect source = QRect(QPoint(zoommath::ImageAt(exposed.left(), zoom_), zoommath::ImageAt(exposed.top(), zoom_)),
+                               QPoint(zoommath::ImageAt(exposed.right(), zoom_), zoommath::ImageAt(exposed.bottom(), zoom_)))
+        & picture_.rect();
+    if (source.isEmpty())
+        return;
+    const QRect target(QPoint(zoommath::ViewStart(source.left(), zoom_), zoommath::ViewStart(source.top(), zoom_)),
+                       QPoint(zoommath::ViewStart(source.right() + 1, zoom_) - 1,
+                              zoommath::ViewStart(source.bottom() + 1, zoom_) - 1));
+    // Pixels stay sharp when enlarged; a reduced picture is smoothed so that it stays legible.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < zoommath::ActualSize);
+    painter.drawImage(target, picture_, source);
 }
 
 void TImageView::mousePressEvent(QMouseEvent *event)

@@ -1,20 +1,16 @@
 #include "regions/BaseRegionClass.h"
 
-#include "dialogs/AddHotspotForm.h"
+#include "dialogs/ModalResult.h"
 #include "dialogs/Prompter.h"
-#include "regions/ChannelField.h"
+#include "regions/ChannelWords.h"
 #include "regions/CursorTable.h"
 #include "regions/PointerConfinement.h"
-#include "regions/ScrollBox.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <exception>
-#include <memory>
 #include <optional>
 
 namespace {
@@ -89,6 +85,25 @@ void TBaseRegion::setVisible(bool visible)
         box->NoteCulled(this);
 }
 
+void TBaseRegion::SetBounds(int left, int top, int width, int height)
+{
+    const QPoint origin = ImageOrigin();
+    imageBox_ = {left - origin.x(), top - origin.y(), width, height};
+    SyncView();
+}
+
+void TBaseRegion::SyncView()
+{
+    const TScrollBox *box = TScrollBox::Of(this);
+    setGeometry(box ? box->ViewRect(imageBox_) : QRect(imageBox_.left, imageBox_.top, imageBox_.width, imageBox_.height));
+}
+
+QPoint TBaseRegion::ImageOrigin() const
+{
+    const TScrollBox *box = TScrollBox::Of(this);
+    return box ? box->ImageOrigin() : QPoint();
+}
+
 void TBaseRegion::SetCulled(bool culled)
 {
     culled_ = culled;
@@ -107,6 +122,18 @@ void TBaseRegion::Deselect()
     penStyle_ = TPenStyle::psSolid;
     unsetCursor();
     Selected = false;
+}
+
+void TBaseRegion::ShowSelected()
+{
+    Selected = true;
+    penStyle_ = TPenStyle::psDot;
+    penMode_ = TPenMode::pmXor;
+    const QObjectList &siblings = parentWidget()->children();
+    if (siblings.constLast() != this)
+        raise();
+    Host->ShowLink(URL, Target);
+    repaint();
 }
 
 THotspotShape TBaseRegion::Shape(QPoint origin) const
@@ -129,30 +156,12 @@ void TBaseRegion::MouseMove(TShiftState, int, int) {}
 void TBaseRegion::MouseUp(TMouseButton, TShiftState, int, int) {}
 void TBaseRegion::Paint(QPainter &) {}
 
-void TBaseRegion::Emit(const QString &word)
-{
-    txtInfo->SetText(QString());
-    txtInfo->SetText(word);
-}
-
-QPoint TBaseRegion::RequestImageOrigin()
-{
-    Emit(QStringLiteral("MOVE"));
-    return {txtXPos->ToInt(), txtYPos->ToInt()};
-}
-
 regiongeom::ImageArea TBaseRegion::ImageAreaAt(const QPoint &origin) const
 {
     return {origin.x(), origin.y(), ImageWidth, ImageHeight};
 }
 
-void TBaseRegion::ReportMiss(int X, int Y, const QString &lead)
-{
-    txtXPos->SetInt(Left() + X);
-    txtYPos->SetInt(Top() + Y);
-    txtInfo->SetText(lead);
-    txtInfo->SetText(QStringLiteral("MISS"));
-}
+void TBaseRegion::ReportMiss(int X, int Y, const QString &lead) { Host->ReportMiss({Left() + X, Top() + Y}, lead); }
 
 void TBaseRegion::ConfinePointer()
 {
@@ -161,7 +170,9 @@ void TBaseRegion::ConfinePointer()
     if (!client)
         return;
     // Cut to what the client area shows: the pointer cannot reach the scrolled-away part anyway.
-    const regiongeom::Span area = regiongeom::ConfinementArea(Box(), client->width(), client->height());
+    const QRect shown = geometry();
+    const regiongeom::Span area = regiongeom::ConfinementArea({shown.x(), shown.y(), shown.width(), shown.height()},
+                                                              client->width(), client->height());
     if (area.right <= area.left || area.bottom <= area.top)
         return;
     // The screen position comes from the press being handled, whose own global and local points
@@ -187,32 +198,25 @@ void TBaseRegion::Complete(const QString &cancelWord)
     Drawn = true;
     FitToShape();
     AppCursor::Set(AppCursor::crDefault);
-    bool cancelled = false;
-    {
-        const auto dialog = std::make_unique<TfrmHotSpot>(this);
-        const int result = dialog->ShowModal();
-        if (result == mrOk) {
-            URL = dialog->URL;
-            Target = dialog->Target;
-            StatusText = dialog->StatusText;
-        } else if (result == mrCancel) {
-            cancelled = true;
-        }
-    }
-    if (cancelled) {
+    const IRegionHost::TLink link = Host->AskLink(this);
+    if (link.result == mrOk) {
+        URL = link.URL;
+        Target = link.Target;
+        StatusText = link.StatusText;
+    } else if (link.result == mrCancel) {
         // The main window destroys the region on the cancel word; until then it takes no input.
         cancelled_ = true;
         hide();
-        txtInfo->SetText(cancelWord);
+        Host->Report(cancelWord);
         return;
     }
-    txtInfo->SetText(QStringLiteral("DRAWN"));
+    Host->Report(ChannelWord::Drawn);
 }
 
 void TBaseRegion::SelectAndGrab(int X, int Y, TGrabCursor cursor)
 {
     // First, so that the dispatcher's deselect-all cannot undo this selection.
-    Emit(QStringLiteral("REPAINT"));
+    Emit(ChannelWord::Repaint);
     Selected = true;
     LastX = X;
     LastY = Y;
@@ -222,8 +226,7 @@ void TBaseRegion::SelectAndGrab(int X, int Y, TGrabCursor cursor)
     penMode_ = TPenMode::pmXor;
     if (cursor == TGrabCursor::Move || (cursor == TGrabCursor::MoveIfDefault && AppCursor::IsDefault()))
         AppCursor::Set(AppCursor::crMoveRegion);
-    txtTarget->setText(Target);
-    cmbURL->setCurrentText(URL);
+    Host->ShowLink(URL, Target);
     repaint();
 }
 
@@ -243,6 +246,15 @@ void TBaseRegion::paintEvent(QPaintEvent *)
 {
     QPainter canvas(this);
     canvas.setBrush(Qt::NoBrush);
+    const TScrollBox *box = TScrollBox::Of(this);
+    if (const int zoom = box ? box->ZoomPercent() : zoommath::ActualSize; zoom != zoommath::ActualSize) {
+        // The shape is held in image pixels: each is drawn through the middle of its zoomed square.
+        const double scale = zoom / 100.0;
+        const QPointF exact(imageBox_.left * scale - zoommath::ViewStart(imageBox_.left, zoom),
+                            imageBox_.top * scale - zoommath::ViewStart(imageBox_.top, zoom));
+        canvas.translate(exact + QPointF(scale - 1, scale - 1) / 2);
+        canvas.scale(scale, scale);
+    }
     canvas.setCompositionMode(CompositionOf(penMode_));
     if (penStyle_ == TPenStyle::psDot) {
         // A dotted pen also draws its gaps in the background colour, white, with the same mix, as
@@ -271,11 +283,16 @@ QPen TBaseRegion::DottedPen(const QColor &colour, int offset)
 QPoint TBaseRegion::LocalPos(const QMouseEvent *event) const
 {
     // From the event's own points, never from Qt's idea of the window's place on the screen.
-    const QPoint local = event->position().toPoint();
-    if (!confinement_)
+    QPoint local = event->position().toPoint();
+    if (confinement_) {
+        const QPoint global = event->globalPosition().toPoint();
+        local += confinement_->Clamp(global) - global;
+    }
+    // The handlers work in image pixels, whatever the zoom.
+    const TScrollBox *box = TScrollBox::Of(this);
+    if (!box || box->ZoomPercent() == zoommath::ActualSize)
         return local;
-    const QPoint global = event->globalPosition().toPoint();
-    return local + (confinement_->Clamp(global) - global);
+    return box->ImagePointAt(local + pos()) - QPoint(imageBox_.left, imageBox_.top);
 }
 
 template <typename Handler> void TBaseRegion::Guarded(Handler &&handler)

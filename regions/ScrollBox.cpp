@@ -1,7 +1,5 @@
 #include "regions/ScrollBox.h"
 
-#include "regions/BaseRegionClass.h"
-
 #include <QChildEvent>
 #include <QScrollBar>
 
@@ -52,6 +50,30 @@ void TScrollBox::ScrollInView(const QWidget *child)
         const int bottom = r.height() > clientHeight ? r.y() + clientHeight : r.y() + r.height();
         verticalScrollBar()->setValue(verticalScrollBar()->value() + bottom - clientHeight);
     }
+}
+
+QPoint TScrollBox::ImageOrigin() const
+{
+    return {-zoommath::ImageAt(horizontalScrollBar()->value(), zoom_),
+            -zoommath::ImageAt(verticalScrollBar()->value(), zoom_)};
+}
+
+QRect TScrollBox::ViewRect(const regiongeom::Box &imageBox) const
+{
+    const int x = horizontalScrollBar()->value();
+    const int y = verticalScrollBar()->value();
+    const int left = zoommath::ViewStart(imageBox.left, zoom_);
+    const int top = zoommath::ViewStart(imageBox.top, zoom_);
+    // A box keeps at least one view pixel each way, however far it is zoomed out.
+    const int right = std::max(left + 1, zoommath::ViewStart(imageBox.left + imageBox.width, zoom_));
+    const int bottom = std::max(top + 1, zoommath::ViewStart(imageBox.top + imageBox.height, zoom_));
+    return {left - x, top - y, right - left, bottom - top};
+}
+
+QPoint TScrollBox::ImagePointAt(QPoint client) const
+{
+    return {zoommath::ImageAt(client.x() + horizontalScrollBar()->value(), zoom_),
+            zoommath::ImageAt(client.y() + verticalScrollBar()->value(), zoom_)};
 }
 
 void TScrollBox::ScrollToOrigin()
@@ -133,17 +155,17 @@ void TScrollBox::scrollContentsBy(int dx, int dy)
 
 bool TScrollBox::Counts(const QWidget *child) const
 {
-    const auto *region = qobject_cast<const TBaseRegion *>(child);
+    const auto *region = dynamic_cast<const IScrollChild *>(child);
     return region ? region->ShownByOwner() : !child->isHidden();
 }
 
 void TScrollBox::Cull(QWidget *child)
 {
-    auto *region = qobject_cast<TBaseRegion *>(child);
+    auto *region = dynamic_cast<IScrollChild *>(child);
     if (culling_ || !region || !region->ShownByOwner())
         return;
-    const bool inView = InView(region);
-    if (inView == region->isVisible())
+    const bool inView = InView(child);
+    if (inView == child->isVisible())
         return;
     culling_ = true;
     region->SetCulled(!inView);

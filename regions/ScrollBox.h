@@ -1,9 +1,22 @@
-// Scrolling area whose children move when it scrolls, so their Left/Top turn negative as in a scroll box.
+// Scrolling area whose children move when it scrolls, so their Left/Top turn negative as in a
+// scroll box; it also shows its content zoomed.
 #pragma once
+
+#include "regions/core/RegionGeometry.h"
+#include "regions/core/ZoomMath.h"
 
 #include <QAbstractScrollArea>
 #include <QSet>
 #include <QTimer>
+
+// A child the scroll box hides while it is scrolled wholly out of view (the regions).
+class IScrollChild {
+public:
+    virtual ~IScrollChild() = default;
+    // Whether its owner has shown it; a culled child counts for the scroll ranges all the same.
+    virtual bool ShownByOwner() const = 0;
+    virtual void SetCulled(bool culled) = 0;
+};
 
 class TScrollBox : public QAbstractScrollArea {
     Q_OBJECT
@@ -26,6 +39,16 @@ public:
     // A region shown by its owner but kept hidden from the start, out of view: it counts for the
     // scroll ranges all the same.
     void NoteCulled(const QWidget *child) { ChildGeometryChanged(child); }
+
+    // Zoom as a percentage; the owner places the children anew when it changes.
+    int ZoomPercent() const { return zoom_; }
+    void SetZoomPercent(int percent) { zoom_ = percent; }
+    // The image's origin in the parent frame, in image pixels: minus the scroll position at 100 %.
+    QPoint ImageOrigin() const;
+    // A box in image pixels as client-area pixels, at the current zoom and scroll position.
+    QRect ViewRect(const regiongeom::Box &imageBox) const;
+    // The image pixel under a client-area point.
+    QPoint ImagePointAt(QPoint client) const;
 
 protected:
     void scrollContentsBy(int dx, int dy) override;
@@ -57,4 +80,5 @@ private:
     QSet<QObject *> pendingCull_;
     QTimer cullTimer_;
     bool culling_ = false;
+    int zoom_ = zoommath::ActualSize;
 };
