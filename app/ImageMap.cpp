@@ -403,7 +403,7 @@ void TfrmImageMap::btnNewClick()
 
     IPrompter::OpenFileRequest request;
     request.caption = QStringLiteral("Open");
-    request.filter = QStringLiteral("Image Files (*.GIF, *.JPG)|*.gif;*.jpg|Gif Files (*.GIF)|*.gif|JPEG Files (*.JPG)|*.jpg");
+    request.filter = TPMultiImage::OpenFilter();
     request.initialDir = QCoreApplication::applicationDirPath();
     const QString path = Prompter().OpenFile(this, request);
     if (path.isEmpty())

@@ -86,9 +86,10 @@ TReadImage LoadImageReader()
 TImageState ReadImage(const QString &mapPath, const std::string &imagePath)
 {
     TImageState image;
-    // A relative image path is taken from the map file's folder.
+    // A relative image path is taken from the map file's folder. Whatever stands there that is no
+    // file (a directory, a FIFO, a device) is the module's to name; nothing is opened here.
     const QString path = QFileInfo(mapPath).dir().filePath(QString::fromLocal8Bit(imagePath));
-    if (imagePath.empty() || !QFileInfo(path).isFile())
+    if (imagePath.empty() || !QFileInfo::exists(path))
         return image;
     image.State = TImageState::TState::Unreadable;
     const TReadImage read = LoadImageReader();

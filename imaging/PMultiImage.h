@@ -1,4 +1,4 @@
-// Invisible image reader: decodes a GIF or JPEG file into a picture and reports its size.
+// Invisible image reader: decodes an image file into a picture and reports its size.
 #pragma once
 
 #include <QImage>
@@ -10,9 +10,6 @@
 class TPMultiImage : public QObject {
     Q_OBJECT
 public:
-    // Pictures beyond this many bytes once decoded (64 megapixels at 32 bits) are refused.
-    static constexpr qint64 kMaxDecodedBytes = qint64{256} * 1024 * 1024;
-
     explicit TPMultiImage(QObject *parent = nullptr);
 
     // Reads the file at once into Picture(); a missing file or the empty text empties it.
@@ -26,18 +23,14 @@ public:
     std::int16_t ImageWidth() const { return imageWidth_; }
     std::int16_t ImageHeight() const { return imageHeight_; }
 
-    // The format QImageReader is asked for, by the file's extension; empty for an unknown one.
-    static QByteArray FormatForPath(const QString &path);
-    // The platform's file name of the Qt plugin that decodes a format.
-    static QString PluginFileName(const QByteArray &format);
+    // The open dialog's filter: every format read, then one entry per format.
+    static QString OpenFilter();
 
 protected:
     // Whether the decoder for a format can be loaded; tests pretend a plugin is missing.
     virtual bool FormatAvailable(const QByteArray &format) const;
 
 private:
-    void Report(const QString &text);
-
     QString imageName_;
     QImage picture_;
     std::int16_t imageWidth_ = 0;

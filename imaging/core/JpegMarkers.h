@@ -18,6 +18,11 @@ inline constexpr std::uint8_t kHuffmanTables = 0xC4;
 inline constexpr std::uint8_t kRestartInterval = 0xDD;
 
 inline bool IsRestart(std::uint8_t code) { return code >= 0xD0 && code <= 0xD7; }
+// A start-of-frame marker: 0xC0 to 0xCF but the Huffman tables, JPG and arithmetic-conditioning codes.
+inline bool IsFrame(std::uint8_t code)
+{
+    return code >= 0xC0 && code <= 0xCF && code != kHuffmanTables && code != 0xC8 && code != 0xCC;
+}
 
 // The position of the next marker's code byte at or after pos; kNone when the data ends first.
 // Like the decoder, it passes over stray bytes, fill bytes (0xFF) and stuffed zeros (0xFF 0x00).

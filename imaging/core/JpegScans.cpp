@@ -195,7 +195,7 @@ public:
         } else if (code == jpeg::kRestartInterval) {
             ok = body.size() == 2;
             restartInterval_ = ok ? (std::size_t{body[0]} << 8) | body[1] : 0;
-        } else if (code >= 0xC0 && code <= 0xCF && code != 0xC8 && code != 0xCC) { // not JPG, DAC
+        } else if (jpeg::IsFrame(code)) {
             ok = Frame(code, body);
         }
         return ok ? end : jpeg::kStop;

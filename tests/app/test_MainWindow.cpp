@@ -58,8 +58,7 @@ TEST_F(MainWindowTest, NewOpensTheImageAndDefaultLinkAndSurvivesCancelsAndUnread
     OpenImage(window, prompter, path);
 
     ASSERT_EQ(prompter.openRequests.size(), 1);
-    EXPECT_EQ(prompter.openRequests[0].filter,
-              "Image Files (*.GIF, *.JPG)|*.gif;*.jpg|Gif Files (*.GIF)|*.gif|JPEG Files (*.JPG)|*.jpg");
+    EXPECT_EQ(prompter.openRequests[0].filter, TPMultiImage::OpenFilter());
     EXPECT_EQ(prompter.openRequests[0].initialDir, QCoreApplication::applicationDirPath());
     EXPECT_TRUE(prompter.messages.isEmpty()) << "no Save changes? while the map is saved";
     EXPECT_EQ(window.ImageFileName(), path);

@@ -1,4 +1,5 @@
-// Writes the image files the tests read: GIF by hand (Qt reads GIF but cannot write it), JPEG through Qt.
+// Writes the image files the tests read: GIF and run-length coded BMP by hand (Qt reads them but
+// cannot write them), the other formats through Qt.
 #pragma once
 
 #include <QBuffer>
@@ -49,6 +50,27 @@ inline QByteArray Encode(const QImage &indexed)
     return out;
 }
 
+// Four colours in 8 x 8 squares: flat blocks that even a JPEG keeps.
+inline QImage Pattern(int width, int height)
+{
+    QImage image(width, height, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)});
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, (x / 8 + y / 8) % 4);
+    return image;
+}
+
+// The image in a format Qt writes; quality 100 makes a WebP lossless.
+inline QByteArray Write(const QImage &image, const char *format, int quality = -1)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    return writer.write(image) ? buffer.data() : QByteArray();
+}
+
 // Best quality, so that the middle of each flat 8 x 8 block keeps its colour.
 inline QByteArray EncodeJpeg(const QImage &image, bool progressive = false)
 {
@@ -78,6 +100,31 @@ inline QByteArray ScanBomb(int width, int height, int scans)
     for (int i = 0; i < scans; ++i)
         out += header;
     return out + "\xFF\xD9";
+}
+
+// An 8-bit indexed image as a run-length coded (RLE8) BMP: each row closed, then the end code.
+inline QByteArray EncodeRle8Bmp(const QImage &indexed)
+{
+    QByteArray pixels;
+    for (int y = indexed.height() - 1; y >= 0; --y) {
+        for (int x = 0; x < indexed.width(); ++x)
+            pixels.append(char(1)).append(char(indexed.pixelIndex(x, y))); // runs of one pixel
+        pixels.append("\0\0", 2);
+    }
+    pixels.append("\0\1", 2);
+    QByteArray out("BM");
+    auto put32 = [&out](quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            out.append(char(value >> (8 * i)));
+    };
+    const quint32 offset = 14 + 40 + 1024;
+    for (quint32 value : {offset + quint32(pixels.size()), 0u, offset, 40u, quint32(indexed.width()),
+                          quint32(indexed.height()), 1u | 8u << 16, 1u, quint32(pixels.size()), 0u, 0u, 256u, 0u})
+        put32(value);
+    const QList<QRgb> colours = indexed.colorTable();
+    for (int i = 0; i < 256; ++i)
+        put32(i < colours.size() ? colours[i] & 0xFFFFFF : 0); // blue, green, red, 0
+    return out + pixels;
 }
 
 } // namespace testgif
