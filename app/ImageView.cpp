@@ -14,6 +14,7 @@ TImageView::TImageView(QWidget *parent) : QWidget(parent)
 void TImageView::SetPicture(const QImage &picture)
 {
     picture_ = picture;
+    scaledRect_ = {};
     update();
 }
 
@@ -26,6 +27,8 @@ void TImageView::SetImageSize(const QSize &size)
 void TImageView::SetZoomPercent(int percent)
 {
     zoom_ = percent;
+    scaledRect_ = {};
+    scaled_ = QImage();
     Resize();
     update();
 }
@@ -45,19 +48,34 @@ void TImageView::paintEvent(QPaintEvent *event)
         painter.drawImage(area.topLeft(), picture_, area);
         return;
     }
-    // Only the exposed part is scaled, so a huge image at a high zoom costs what the view shows.
-    const QRect exposed = event->rect();
-    const QRect source = QRect(QPoint(zoommath::ImageAt(exposed.left(), zoom_), zoommath::ImageAt(exposed.top(), zoom_)),
-                               QPoint(zoommath::ImageAt(exposed.right(), zoom_), zoommath::ImageAt(exposed.bottom(), zoom_)))
+    // Only what the view shows is scaled, so a huge image at a high zoom costs what is in view.
+    const QRect shown = QRect(mapFromParent(QPoint(0, 0)), parentWidget()->size()) & rect();
+    const QRect exposed = event->rect() & shown;
+    if (!scaledRect_.contains(exposed))
+        Rescale(shown);
+    const QRect area = exposed & scaledRect_;
+    painter.drawImage(area.topLeft(), scaled_, area.translated(-scaledRect_.topLeft()));
+}
+
+void TImageView::Rescale(const QRect &area)
+{
+    const QRect source =
+        QRect(QPoint(zoommath::ImageAt(area.left(), zoom_), zoommath::ImageAt(area.top(), zoom_)),
+              QPoint(zoommath::ImageAt(area.right(), zoom_), zoommath::ImageAt(area.bottom(), zoom_)))
         & picture_.rect();
+    scaledRect_ = {};
     if (source.isEmpty())
         return;
-    const QRect target(QPoint(zoommath::ViewStart(source.left(), zoom_), zoommath::ViewStart(source.top(), zoom_)),
-                       QPoint(zoommath::ViewStart(source.right() + 1, zoom_) - 1,
-                              zoommath::ViewStart(source.bottom() + 1, zoom_) - 1));
+    scaledRect_ = QRect(QPoint(zoommath::ViewStart(source.left(), zoom_), zoommath::ViewStart(source.top(), zoom_)),
+                        QPoint(zoommath::ViewStart(source.right() + 1, zoom_) - 1,
+                               zoommath::ViewStart(source.bottom() + 1, zoom_) - 1));
+    // Opaque, on the area's own background: copied to the screen without blending each time.
+    scaled_ = QImage(scaledRect_.size(), QImage::Format_RGB32);
+    scaled_.fill(parentWidget()->palette().color(parentWidget()->backgroundRole()));
+    QPainter painter(&scaled_);
     // Pixels stay sharp when enlarged; a reduced picture is smoothed so that it stays legible.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < zoommath::ActualSize);
-    painter.drawImage(target, picture_, source);
+    painter.drawImage(QRect(QPoint(0, 0), scaledRect_.size()), picture_, source);
 }
 
 void TImageView::mousePressEvent(QMouseEvent *event)

@@ -30,8 +30,12 @@ protected:
 
 private:
     void Resize();
+    // Scales the part of the picture in view once, for all the paints until the view moves on.
+    void Rescale(const QRect &exposed);
 
     QImage picture_;
+    QImage scaled_;
+    QRect scaledRect_; // where scaled_ lies in this control; empty when there is none
     QSize imageSize_;
     int zoom_ = 100;
     bool pressed_ = false;

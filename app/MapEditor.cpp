@@ -508,16 +508,20 @@ const TMapModel &TMapEditor::Model()
     return model_;
 }
 
+TBaseRegion *TMapEditor::SelectedRegion()
+{
+    for (auto it = touched_.rbegin(); it != touched_.rend(); ++it)
+        if (*it && (*it)->Selected)
+            selected_ = *it;
+    return selected_ && selected_->Selected ? selected_.data() : nullptr;
+}
+
 TSelection TMapEditor::Selection()
 {
     if (editingDefault_)
         return {TSelection::TWhat::Default, {}};
-    for (auto it = touched_.rbegin(); it != touched_.rend(); ++it)
-        if (*it && (*it)->Selected)
-            selected_ = *it;
-    if (!selected_ || !selected_->Selected)
-        return {};
-    return {TSelection::TWhat::Hotspot, regions_.RefOf(selected_)};
+    TBaseRegion *region = SelectedRegion();
+    return region ? TSelection{TSelection::TWhat::Hotspot, regions_.RefOf(region)} : TSelection{};
 }
 
 bool TMapEditor::CanUndo() const { return history_.CanUndo(); }
@@ -591,9 +595,8 @@ void TMapEditor::ApplyChange(const TChange &change)
 
 void TMapEditor::DeselectCurrent()
 {
-    Selection();
-    if (selected_)
-        DeselectAndRepaint(selected_);
+    if (TBaseRegion *region = SelectedRegion())
+        DeselectAndRepaint(region);
     selected_ = nullptr;
 }
 
@@ -606,7 +609,7 @@ void TMapEditor::Restore(const TSelection &selection)
         if (TBaseRegion *region = regions_.At(selection.Ref)) {
             region->ShowSelected();
             selected_ = region;
-            parts_.ScrollBox1->ScrollInView(region);
+            region->ScrollIntoView();
         }
     } else if (selection.What == TSelection::TWhat::Default) {
         parts_.txtTarget->setText(DefaultTarget());
@@ -615,7 +618,7 @@ void TMapEditor::Restore(const TSelection &selection)
     }
     replaying_ = false;
     history_.Seal();
-    reported_ = Selection();
+    reported_ = selection;
     emit SelectionChanged();
 }
 
@@ -659,7 +662,7 @@ void TMapEditor::Nudge(int dx, int dy)
     ApplyChange(change);
     saved_ = false;
     Push({"Move", {change}, selection, selection, {}});
-    parts_.ScrollBox1->ScrollInView(regions_.At(selection.Ref));
+    regions_.At(selection.Ref)->ScrollIntoView();
 }
 
 void TMapEditor::Duplicate()

@@ -134,6 +134,8 @@ private:
     void Push(TStep step);
     void Restore(const TSelection &selection);
     void DeselectCurrent();
+    // The selected region as far as the regions pressed since the last look tell, or none.
+    TBaseRegion *SelectedRegion();
     void Touch(TBaseRegion *region);
 
     TParts parts_;

@@ -26,13 +26,15 @@ void TZoomControl::ZoomTo(int percent, QPoint anchor)
     if (percent == Percent())
         return;
     const QPoint kept = box_.ImagePointAt(anchor);
-    box_.SetZoomPercent(percent);
-    image_.SetZoomPercent(percent);
-    box_.UpdateRange();
-    box_.horizontalScrollBar()->setValue(zoommath::ScrollKeeping(kept.x(), anchor.x(), percent));
-    box_.verticalScrollBar()->setValue(zoommath::ScrollKeeping(kept.y(), anchor.y(), percent));
-    // The regions follow once the scroll position is final: their places depend on it.
-    forEachRegion_([](TBaseRegion *region) { region->SyncView(); });
+    const QPoint scroll(zoommath::ScrollKeeping(kept.x(), anchor.x(), percent),
+                        zoommath::ScrollKeeping(kept.y(), anchor.y(), percent));
+    const QSize content(zoommath::ViewStart(image_.ImageSize().width(), percent),
+                        zoommath::ViewStart(image_.ImageSize().height(), percent));
+    box_.Rezoom(percent, content, scroll, [this] {
+        image_.SetZoomPercent(box_.ZoomPercent());
+        image_.move(-box_.horizontalScrollBar()->value(), -box_.verticalScrollBar()->value());
+        forEachRegion_([](TBaseRegion *region) { region->SyncView(); });
+    });
     emit Zoomed(percent);
 }
 

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -64,7 +65,12 @@ QPainter::CompositionMode CompositionOf(TBaseRegion::TPenMode mode)
 
 } // namespace
 
-TBaseRegion::TBaseRegion(QWidget *owner) : QWidget(ClientOf(owner))
+namespace {
+// Stacking stamps: a region brought to the front takes the next one.
+quint64 nextStackStamp = 0;
+} // namespace
+
+TBaseRegion::TBaseRegion(QWidget *owner) : QWidget(ClientOf(owner)), box_(TScrollBox::Of(this)), stackStamp_(++nextStackStamp)
 {
     // Every pointer move must arrive, buttons held or not: each one asks for the image origin.
     setMouseTracking(true);
@@ -74,15 +80,37 @@ TBaseRegion::~TBaseRegion() = default;
 
 void TBaseRegion::setVisible(bool visible)
 {
+    if (reparenting_) {
+        QWidget::setVisible(visible);
+        return;
+    }
     // A region shown out of view stays hidden from the start: thousands shown at once (a map
     // being loaded) are then not each shown and hidden again.
-    TScrollBox *box = visible && !shownByOwner_ ? TScrollBox::Of(this) : nullptr;
-    if (box)
-        culled_ = !box->InView(this);
+    const bool showing = visible && !shownByOwner_ && box_;
     shownByOwner_ = visible;
+    if (showing && !box_->InView(this)) {
+        culled_ = true;
+        QWidget::setVisible(false);
+        Reparent(box_->Holder(this));
+        return;
+    }
     QWidget::setVisible(visible && !culled_);
-    if (box && culled_)
-        box->NoteCulled(this);
+}
+
+void TBaseRegion::Reparent(QWidget *parent)
+{
+    reparenting_ = true;
+    setParent(parent);
+    reparenting_ = false;
+}
+
+bool TBaseRegion::event(QEvent *event)
+{
+    // Raised to the front of its fellows: stacked in front of every region when it comes back.
+    if (event->type() == QEvent::ZOrderChange && !reparenting_ && parentWidget()
+        && parentWidget()->children().constLast() == this)
+        stackStamp_ = ++nextStackStamp;
+    return QWidget::event(event);
 }
 
 void TBaseRegion::SetBounds(int left, int top, int width, int height)
@@ -94,15 +122,17 @@ void TBaseRegion::SetBounds(int left, int top, int width, int height)
 
 void TBaseRegion::SyncView()
 {
-    const TScrollBox *box = TScrollBox::Of(this);
-    setGeometry(box ? box->ViewRect(imageBox_) : QRect(imageBox_.left, imageBox_.top, imageBox_.width, imageBox_.height));
+    if (!box_) {
+        setGeometry(imageBox_.left, imageBox_.top, imageBox_.width, imageBox_.height);
+    } else if (culled_) {
+        // Out of view it needs no place, only a look whether it has come into view.
+        box_->Recheck(this);
+    } else {
+        setGeometry(box_->ViewRect(imageBox_));
+    }
 }
 
-QPoint TBaseRegion::ImageOrigin() const
-{
-    const TScrollBox *box = TScrollBox::Of(this);
-    return box ? box->ImageOrigin() : QPoint();
-}
+QPoint TBaseRegion::ImageOrigin() const { return box_ ? box_->ImageOrigin() : QPoint(); }
 
 void TBaseRegion::SetCulled(bool culled)
 {
@@ -129,8 +159,7 @@ void TBaseRegion::ShowSelected()
     Selected = true;
     penStyle_ = TPenStyle::psDot;
     penMode_ = TPenMode::pmXor;
-    const QObjectList &siblings = parentWidget()->children();
-    if (siblings.constLast() != this)
+    if (parentWidget()->children().constLast() != this)
         raise();
     Host->ShowLink(URL, Target);
     repaint();
@@ -155,6 +184,19 @@ void TBaseRegion::MouseDown(TMouseButton, TShiftState, int, int) {}
 void TBaseRegion::MouseMove(TShiftState, int, int) {}
 void TBaseRegion::MouseUp(TMouseButton, TShiftState, int, int) {}
 void TBaseRegion::Paint(QPainter &) {}
+
+QPoint TBaseRegion::ViewPoint(int x, int y) const
+{
+    const int zoom = box_ ? box_->ZoomPercent() : zoommath::ActualSize;
+    if (zoom == zoommath::ActualSize)
+        return {x, y};
+    const auto middle = [zoom](int start, int offset) {
+        const int first = zoommath::ViewStart(start + offset, zoom);
+        const int next = zoommath::ViewStart(start + offset + 1, zoom);
+        return first + std::max(0, next - first - 1) / 2 - zoommath::ViewStart(start, zoom);
+    };
+    return {middle(imageBox_.left, x), middle(imageBox_.top, y)};
+}
 
 regiongeom::ImageArea TBaseRegion::ImageAreaAt(const QPoint &origin) const
 {
@@ -238,23 +280,14 @@ void TBaseRegion::DragMove(int X, int Y, const QPoint &imageOrigin)
 
 void TBaseRegion::ScrollIntoView()
 {
-    if (TScrollBox *box = TScrollBox::Of(this))
-        box->ScrollInView(this);
+    if (box_)
+        box_->ScrollInView(box_->ViewRect(imageBox_));
 }
 
 void TBaseRegion::paintEvent(QPaintEvent *)
 {
     QPainter canvas(this);
     canvas.setBrush(Qt::NoBrush);
-    const TScrollBox *box = TScrollBox::Of(this);
-    if (const int zoom = box ? box->ZoomPercent() : zoommath::ActualSize; zoom != zoommath::ActualSize) {
-        // The shape is held in image pixels: each is drawn through the middle of its zoomed square.
-        const double scale = zoom / 100.0;
-        const QPointF exact(imageBox_.left * scale - zoommath::ViewStart(imageBox_.left, zoom),
-                            imageBox_.top * scale - zoommath::ViewStart(imageBox_.top, zoom));
-        canvas.translate(exact + QPointF(scale - 1, scale - 1) / 2);
-        canvas.scale(scale, scale);
-    }
     canvas.setCompositionMode(CompositionOf(penMode_));
     if (penStyle_ == TPenStyle::psDot) {
         // A dotted pen also draws its gaps in the background colour, white, with the same mix, as
@@ -289,10 +322,9 @@ QPoint TBaseRegion::LocalPos(const QMouseEvent *event) const
         local += confinement_->Clamp(global) - global;
     }
     // The handlers work in image pixels, whatever the zoom.
-    const TScrollBox *box = TScrollBox::Of(this);
-    if (!box || box->ZoomPercent() == zoommath::ActualSize)
+    if (!box_ || box_->ZoomPercent() == zoommath::ActualSize)
         return local;
-    return box->ImagePointAt(local + pos()) - QPoint(imageBox_.left, imageBox_.top);
+    return box_->ImagePointAt(local + pos()) - QPoint(imageBox_.left, imageBox_.top);
 }
 
 template <typename Handler> void TBaseRegion::Guarded(Handler &&handler)

@@ -57,9 +57,11 @@ public:
     void SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
     void SetBounds(int left, int top, int width, int height);
     // The box with the image's top-left pixel at 0, 0.
-    const regiongeom::Box &ImageBox() const { return imageBox_; }
+    regiongeom::Box ImageBox() const override { return imageBox_; }
     // Places the control where its box is shown at the scroll box's zoom and scroll position.
-    void SyncView();
+    void SyncView() override;
+    // Scrolls the scroll box so that the region is in view.
+    void ScrollIntoView();
 
     QColor PenColor() const { return penColor_; }
     void SetPenColor(const QColor &color);
@@ -76,11 +78,13 @@ public:
     // True while the pointer is held inside the region's visible box.
     bool PointerConfined() const { return !confinement_.isNull(); }
 
-    // The scroll box hides a region scrolled wholly out of view; show() and hide() from its owner
+    // The scroll box culls a region scrolled wholly out of view; show() and hide() from its owner
     // still decide whether it is shown at all.
     void setVisible(bool visible) override;
     void SetCulled(bool culled) override;
     bool ShownByOwner() const override { return shownByOwner_; }
+    void Reparent(QWidget *parent) override;
+    quint64 StackStamp() const override { return stackStamp_; }
 
     // Region-local X, Y. The main window calls MouseDown and MouseUp directly to forward a click.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -100,8 +104,10 @@ public:
     virtual void SetShape(const THotspotShape &shape, QPoint origin);
 
 protected:
-    // What the shape draws with the prepared pen.
+    // What the shape draws with the prepared pen, through ViewPoint.
     virtual void Paint(QPainter &canvas);
+    // Where a region-local image pixel is drawn: the middle of its square at the scroll box's zoom.
+    QPoint ViewPoint(int x, int y) const;
 
     void SetPenStyle(TPenStyle style) { penStyle_ = style; }
     void SetPenMode(TPenMode mode) { penMode_ = mode; }
@@ -129,12 +135,12 @@ protected:
     // One body-move step of a drag, then the region is scrolled into view.
     void DragMove(int X, int Y, const QPoint &imageOrigin);
     regiongeom::Box Box() const { return {Left(), Top(), Width(), Height()}; }
+    bool event(QEvent *event) override;
     // Whether a region-local point lies on the control. A drawing starts only there: a press
     // elsewhere reaches the region only while another button holds the mouse, and would place a
     // hotspot off the image.
     bool OnControl(int X, int Y) const { return 0 <= X && X < Width() && 0 <= Y && Y < Height(); }
     void SetBox(const regiongeom::Box &box) { SetBounds(box.left, box.top, box.width, box.height); }
-    void ScrollIntoView();
 
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -157,7 +163,10 @@ private:
     TPenMode penMode_ = TPenMode::pmCopy;
     bool cancelled_ = false;
     bool shownByOwner_ = false;
-    bool culled_ = false;
+    bool reparenting_ = false;
+    // The scroll box the region was made in; culling moves the widget out of its client area.
+    TScrollBox *box_ = nullptr;
+    quint64 stackStamp_ = 0;
     QPointer<TPointerConfinement> confinement_;
     // Screen position of the client area's origin, as the last press delivered to it showed it.
     std::optional<QPoint> clientOnScreen_;

@@ -345,7 +345,7 @@ void ExpectSoundState(TfrmImageMap &window, QWidget *client, int step)
         listed.insert(region);
         selected += region->Selected;
         if (region->Drawn) {
-            const QRect box = region->geometry();
+            const QRect box(region->Left(), region->Top(), region->Width(), region->Height());
             EXPECT_TRUE(image.contains(box)) << "step " << step << ": " << region->objectName().toStdString()
                                              << " at " << box.x() << "," << box.y() << " " << box.width() << "x"
                                              << box.height() << " leaves the image";
