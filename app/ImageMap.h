@@ -1,7 +1,7 @@
-// The main window: image, tool bar, menu, bottom bar, all editor state and the editor controller.
+// The main window: image, tool bar, menu and bottom bar; it owns the editor controller and the
+// map's document commands and hands them its controls.
 #pragma once
 
-#include "app/RegionLists.h"
 #include "dialogs/GradForm.h"
 #include "dialogs/Help.h"
 
@@ -16,13 +16,18 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QToolButton;
-class TBaseRegion;
 class TChannelField;
 class TColourSwatch;
+class TEventHook;
 class TImageView;
+class TMapDocument;
+class TMapEditor;
 class TPMultiImage;
 class TScrollBox;
 class TSignalBridge;
+class TfrmCheckMap;
+class TfrmHotspots;
+class TZoomControl;
 
 class TfrmImageMap : public TGradientForm {
     Q_OBJECT
@@ -68,20 +73,36 @@ public:
     QAction *About1 = nullptr;
     QMenu *mnuWhat = nullptr;
     QAction *WhatsThis1 = nullptr;
+    // Beside the classic menus: Edit and View.
+    QAction *Undo1 = nullptr;
+    QAction *Redo1 = nullptr;
+    QAction *ZoomIn1 = nullptr;
+    QAction *ZoomOut1 = nullptr;
+    QAction *ActualSize1 = nullptr;
+    QAction *FitInWindow1 = nullptr;
+    QAction *Hotspots1 = nullptr;
+    QAction *CheckMap1 = nullptr;
+    // Beside the classic File entries.
+    QAction *CompileHTML51 = nullptr;
+    QAction *CompileSVG1 = nullptr;
+    QAction *PreviewInBrowser1 = nullptr;
+    QMenu *RecentMaps1 = nullptr;
 
-    // Editor state, readable by tests and by the later map-file and compiler code.
-    bool SavedFlag = true;
-    TRegionLists Regions;
-    bool EditingDefault = false;
-    int WhatsThisContext = 0;
-    QString DefaultURL;
-    QString DefaultTarget;
-    QString MapName, MapAlign, MapAlt, MapBorder, MapVSpace, MapHSpace;
-    QString DocumentDir;
-    QString ImageFileName;
-    bool ClipboardMode = true;
-    QPointer<QWidget> AboutWindow;
+    // The editor controller (event channel, tools, selection, model, history).
+    TMapEditor &Editor() const { return *editor_; }
+    // Compile, save and load.
+    TMapDocument &Document() const { return *document_; }
+    TZoomControl &Zoom() const { return *zoom_; }
 
+    // Opens a file given on the command line, dropped on the window or chosen from the recent
+    // maps: an image as New does (then the default URL dialog), a map file as Open does, after
+    // "Save changes?" where New would ask; anything else is refused with a message.
+    void OpenFile(const QString &path);
+
+    // Full path of the open image; empty while none is open.
+    QString ImageFileName() const;
+    bool ClipboardMode() const { return clipboardMode_; }
+    QString DocumentDir() const { return documentDir_; }
     QColor LineColour() const;
 
     // Commands and handlers.
@@ -96,38 +117,30 @@ public:
     void Contents1Click();
     void lblColourClick();
     void WhatsThis1Click();
-    void btnRectClick();
-    void btnCircleClick();
-    void btnPolyClick();
-    void btnDeleteClick();
     void btnLoadURLClick();
-    void Image1Click();
     void Image1MouseMove();
-    void URLChange();
-    void TargetChange();
-    void txtInfoChange();
     void EnableButtons();
     void ClearRegions();
     void GetDefaultURL();
     void FormResize();
-
-    static bool InRect(int X, int Y, int Left, int Top, int Width, int Height);
-
+    void Hotspots1Click();
+    void CheckMap1Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
-    enum class TSaveResult { Saved, Cancelled, Failed };
-    TSaveResult SaveMap();
+    // "Save changes?" for an unsaved map; false when the user cancelled or the save failed.
+    bool AskToSaveChanges();
+    void StartMapWithImage(const QString &path);
+    void FillRecentMaps();
     // Reads an image through the reader into Image1, as New and a map file's load do.
     void OpenImageFile(const QString &path);
-    // Gives a region the channel, the bottom bar and the line colour.
-    void HandOver(TBaseRegion *region);
-    // Brings a region to the front unless it is there already, which a new one is.
-    static void RaiseIfNeeded(TBaseRegion *region);
+    void SetImageFileName(const QString &path);
     void CreateControls();
     QToolButton *AddToolButton(const char *name, const QString &hint, const char *glyph, int x, int tag);
     void CreateMenu();
@@ -140,14 +153,19 @@ private:
     void btnNewMouseDown(QWidget *control, QMouseEvent *event);
     // The right-click help menu for a control with a help tag.
     void AddWhatsThis(QWidget *control, int tag);
-    void StartDrawing(TBaseRegion *region, TRegionLists::List &list, QToolButton *button);
-    void StoreBottomBarText(const QString &text, QString &defaultField, QString TBaseRegion::*field);
-    bool DrawingInProgress() const;
-    bool DrawingRefused(QToolButton *button) const;
-    void ForwardMiss();
-    void ForwardMissThrough(TRegionLists::List &list, int x, int y, bool shapeTest);
     void LayoutClient();
+    void UpdateEditMenu();
 
+    TMapEditor *editor_ = nullptr;
+    TMapDocument *document_ = nullptr;
+    TZoomControl *zoom_ = nullptr;
+    QPointer<TfrmHotspots> hotspots_;
+    QPointer<TfrmCheckMap> checkMap_;
+    TEventHook *appHook_ = nullptr;
     TSignalBridge *signalBridge_ = nullptr;
+    QPointer<QWidget> aboutWindow_;
+    QString documentDir_;
+    bool clipboardMode_ = true;
+    int whatsThisContext_ = 0;
     bool shown_ = false;
 };

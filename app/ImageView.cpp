@@ -1,5 +1,7 @@
 #include "app/ImageView.h"
 
+#include "regions/core/ZoomMath.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,7 +14,28 @@ TImageView::TImageView(QWidget *parent) : QWidget(parent)
 void TImageView::SetPicture(const QImage &picture)
 {
     picture_ = picture;
+    scaledRect_ = {};
     update();
+}
+
+void TImageView::SetImageSize(const QSize &size)
+{
+    imageSize_ = size;
+    Resize();
+}
+
+void TImageView::SetZoomPercent(int percent)
+{
+    zoom_ = percent;
+    scaledRect_ = {};
+    scaled_ = QImage();
+    Resize();
+    update();
+}
+
+void TImageView::Resize()
+{
+    resize(zoommath::ViewStart(imageSize_.width(), zoom_), zoommath::ViewStart(imageSize_.height(), zoom_));
 }
 
 void TImageView::paintEvent(QPaintEvent *event)
@@ -20,8 +43,39 @@ void TImageView::paintEvent(QPaintEvent *event)
     if (picture_.isNull())
         return;
     QPainter painter(this);
-    const QRect area = event->rect() & picture_.rect();
-    painter.drawImage(area.topLeft(), picture_, area);
+    if (zoom_ == zoommath::ActualSize) {
+        const QRect area = event->rect() & picture_.rect();
+        painter.drawImage(area.topLeft(), picture_, area);
+        return;
+    }
+    // Only what the view shows is scaled, so a huge image at a high zoom costs what is in view.
+    const QRect shown = QRect(mapFromParent(QPoint(0, 0)), parentWidget()->size()) & rect();
+    const QRect exposed = event->rect() & shown;
+    if (!scaledRect_.contains(exposed))
+        Rescale(shown);
+    const QRect area = exposed & scaledRect_;
+    painter.drawImage(area.topLeft(), scaled_, area.translated(-scaledRect_.topLeft()));
+}
+
+void TImageView::Rescale(const QRect &area)
+{
+    const QRect source =
+        QRect(QPoint(zoommath::ImageAt(area.left(), zoom_), zoommath::ImageAt(area.top(), zoom_)),
+              QPoint(zoommath::ImageAt(area.right(), zoom_), zoommath::ImageAt(area.bottom(), zoom_)))
+        & picture_.rect();
+    scaledRect_ = {};
+    if (source.isEmpty())
+        return;
+    scaledRect_ = QRect(QPoint(zoommath::ViewStart(source.left(), zoom_), zoommath::ViewStart(source.top(), zoom_)),
+                        QPoint(zoommath::ViewStart(source.right() + 1, zoom_) - 1,
+                               zoommath::ViewStart(source.bottom() + 1, zoom_) - 1));
+    // Opaque, on the area's own background: copied to the screen without blending each time.
+    scaled_ = QImage(scaledRect_.size(), QImage::Format_RGB32);
+    scaled_.fill(parentWidget()->palette().color(parentWidget()->backgroundRole()));
+    QPainter painter(&scaled_);
+    // Pixels stay sharp when enlarged; a reduced picture is smoothed so that it stays legible.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < zoommath::ActualSize);
+    painter.drawImage(QRect(QPoint(0, 0), scaledRect_.size()), picture_, source);
 }
 
 void TImageView::mousePressEvent(QMouseEvent *event)

@@ -1,4 +1,4 @@
-// Image1: shows the opened bitmap at its natural size and reports clicks and pointer moves.
+// Image1: shows the opened bitmap at the view's zoom and reports clicks and pointer moves.
 #pragma once
 
 #include <QImage>
@@ -12,6 +12,11 @@ public:
     // Takes the picture by implicit sharing, so no second decoded copy is made.
     void SetPicture(const QImage &picture);
     const QImage &Picture() const { return picture_; }
+    // The image's size in its own pixels, as the reader gave it; the control is this size zoomed.
+    QSize ImageSize() const { return imageSize_; }
+    void SetImageSize(const QSize &size);
+    int ZoomPercent() const { return zoom_; }
+    void SetZoomPercent(int percent);
 
 signals:
     void Clicked();
@@ -24,6 +29,14 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    void Resize();
+    // Scales the part of the picture in view once, for all the paints until the view moves on.
+    void Rescale(const QRect &exposed);
+
     QImage picture_;
+    QImage scaled_;
+    QRect scaledRect_; // where scaled_ lies in this control; empty when there is none
+    QSize imageSize_;
+    int zoom_ = 100;
     bool pressed_ = false;
 };

@@ -3,6 +3,7 @@
 #include "dialogs/UiFont.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -12,5 +13,8 @@ int main(int argc, char **argv)
     QApplication::setFont(ui::Font());
     TfrmImageMap window;
     window.show();
+    // mapolin FILE, as the desktop entry passes a file opened from a file manager.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
+        QTimer::singleShot(0, &window, [&window, path = arguments.at(1)] { window.OpenFile(path); });
     return app.exec();
 }

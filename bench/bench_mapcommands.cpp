@@ -1,6 +1,7 @@
 // Load, compile and save from the main window with maps of 1,000, 10,000 and 100,000 hotspots (a
 // third of each kind): the time per hotspot of each command, and how much it grows.
 #include "app/ImageMap.h"
+#include "app/MapEditor.h"
 #include "bench_mapfile_sample.h"
 #include "dialogs/MapOptionsForm.h"
 #include "support/FakePrompter.h"
@@ -64,8 +65,8 @@ Times Measure(const QTemporaryDir &dir, const QString &image, int hotspots)
         prompter.saveFiles.push_back(dir.filePath(QStringLiteral("saved.im")));
         window->Save1Click();
     });
-    if (window->Regions.Count() != hotspots)
-        std::fprintf(stderr, "loaded %d of %d hotspots\n", window->Regions.Count(), hotspots);
+    if (window->Editor().Regions().Count() != hotspots)
+        std::fprintf(stderr, "loaded %d of %d hotspots\n", window->Editor().Regions().Count(), hotspots);
     // Tearing down 100,000 widgets is not what is measured; the process ends instead.
     window->hide();
     return t;

@@ -3,6 +3,7 @@
 // the image is repainted; and a 98-vertex polygon's hit test against a plain winding loop.
 #include "app/ImageMap.h"
 #include "app/ImageView.h"
+#include "app/MapEditor.h"
 #include "regions/ChannelField.h"
 #include "regions/CircleRegionClass.h"
 #include "regions/PolyRegionClass.h"
@@ -42,17 +43,18 @@ protected:
     }
 };
 
-// A star of n vertices (20 to 98) inside a 60 x 50 box.
-void MakeStar(TPolyRegion &p, int n)
+// A star of n vertices (20 to 98) inside a 60 x 50 box, with its closing copy.
+std::vector<CoordPoint> Star(int n)
 {
+    std::vector<CoordPoint> points;
     for (int i = 0; i < n; ++i) {
         const double angle = 6.283185307179586 * i / n;
         const double reach = i % 2 ? 0.55 : 1.0;
-        p.Points[std::size_t(i)] = {int(std::lround(30 + 29 * reach * std::cos(angle))),
-                                    int(std::lround(25 + 24 * reach * std::sin(angle)))};
+        points.push_back({int(std::lround(30 + 29 * reach * std::cos(angle))),
+                          int(std::lround(25 + 24 * reach * std::sin(angle)))});
     }
-    p.PointCount = n;
-    p.Points[std::size_t(n)] = p.Points[0];
+    points.push_back(points.front());
+    return points;
 }
 
 // A main window with a 4000 x 3000 image and `count` drawn regions laid out in a grid: a third
@@ -62,41 +64,28 @@ struct Scene {
     {
         QImage picture(4000, 3000, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
-        window.Image1->resize(picture.size());
+        window.Image1->SetImageSize(picture.size());
         window.Image1->SetPicture(picture);
         window.Image1->show();
-        window.Regions.Create();
+        window.Editor().CreateLists();
         window.EnableButtons();
         window.show();
         const int columns = 50;
         for (int i = 0; i < count; ++i) {
             const int kind = count == 1 ? 0 : i % 3;
-            TBaseRegion *r = nullptr;
-            const QPoint at(10 + (i % columns) * 78, 10 + (i / columns) * 70);
-            if (kind == 0) {
-                r = new TRectRegion(window.ScrollBox1->Client());
-                r->setGeometry(QRect(at, QSize(60, 50)));
-                window.Regions.Rects().append(r);
-            } else if (kind == 1) {
-                auto *c = new TCircleRegion(window.ScrollBox1->Client());
-                c->Radius = c->CenterX = c->CenterY = 25;
-                c->setGeometry(QRect(at, QSize(51, 51)));
-                window.Regions.Circles().append(r = c);
-            } else {
-                auto *p = new TPolyRegion(window.ScrollBox1->Client());
-                MakeStar(*p, 20 + (i * 7) % 79);
-                p->setGeometry(QRect(at, QSize(61, 51)));
-                window.Regions.Polys().append(r = p);
+            TMapRegion record;
+            record.Shape.Left = 10 + (i % columns) * 78;
+            record.Shape.Top = 10 + (i / columns) * 70;
+            record.Shape.Width = kind == 1 ? 51 : kind == 2 ? 61 : 60;
+            record.Shape.Height = kind == 1 ? 51 : 50;
+            if (kind == 1) {
+                record.Shape.Radius = 25;
+                record.Shape.Centre = {25, 25};
+            } else if (kind == 2) {
+                record.Shape.Points = Star(20 + (i * 7) % 79);
+                record.Shape.PointCount = int(record.Shape.Points.size()) - 1;
             }
-            r->txtXPos = window.txtXPos;
-            r->txtYPos = window.txtYPos;
-            r->txtInfo = window.txtInfo;
-            r->txtTarget = window.txtTarget;
-            r->cmbURL = window.cmbURL;
-            r->ImageWidth = 4000;
-            r->ImageHeight = 3000;
-            r->Drawn = true;
-            r->show();
+            window.Editor().AddLoaded(static_cast<THotspotKind>(kind), record);
         }
         QApplication::processEvents();
     }
@@ -114,7 +103,7 @@ void Send(QWidget *target, QEvent::Type type, QPoint local, Qt::MouseButtons but
 // Mean time of one pointer move while dragging the first rectangle, painting included.
 double DragMoveMicros(Scene &scene, int moves)
 {
-    auto *r = static_cast<TRectRegion *>(scene.window.Regions.Rects().first());
+    auto *r = static_cast<TRectRegion *>(scene.window.Editor().Regions().Rects().first());
     const QPoint grip(30, 25);
     Send(r, QEvent::MouseMove, grip, Qt::NoButton);
     Send(r, QEvent::MouseButtonPress, grip, Qt::LeftButton);
@@ -251,7 +240,9 @@ int main(int argc, char **argv)
     }
 
     TPolyRegion star(nullptr);
-    MakeStar(star, 98);
+    const std::vector<CoordPoint> vertices = Star(98);
+    std::copy(vertices.begin(), vertices.end(), star.Points.begin());
+    star.PointCount = 98;
     volatile bool sink = false;
     const double ours = Best([&] { return NanosPerPoint([&](int x, int y) { sink = star.HitTest(x, y); return sink; }); });
     const double plain = Best([&] {

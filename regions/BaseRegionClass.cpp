@@ -1,20 +1,17 @@
 #include "regions/BaseRegionClass.h"
 
-#include "dialogs/AddHotspotForm.h"
+#include "dialogs/ModalResult.h"
 #include "dialogs/Prompter.h"
-#include "regions/ChannelField.h"
+#include "regions/ChannelWords.h"
 #include "regions/CursorTable.h"
 #include "regions/PointerConfinement.h"
-#include "regions/ScrollBox.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
-#include <memory>
 #include <optional>
 
 namespace {
@@ -68,7 +65,12 @@ QPainter::CompositionMode CompositionOf(TBaseRegion::TPenMode mode)
 
 } // namespace
 
-TBaseRegion::TBaseRegion(QWidget *owner) : QWidget(ClientOf(owner))
+namespace {
+// Stacking stamps: a region brought to the front takes the next one.
+quint64 nextStackStamp = 0;
+} // namespace
+
+TBaseRegion::TBaseRegion(QWidget *owner) : QWidget(ClientOf(owner)), box_(TScrollBox::Of(this)), stackStamp_(++nextStackStamp)
 {
     // Every pointer move must arrive, buttons held or not: each one asks for the image origin.
     setMouseTracking(true);
@@ -78,16 +80,59 @@ TBaseRegion::~TBaseRegion() = default;
 
 void TBaseRegion::setVisible(bool visible)
 {
+    if (reparenting_) {
+        QWidget::setVisible(visible);
+        return;
+    }
     // A region shown out of view stays hidden from the start: thousands shown at once (a map
     // being loaded) are then not each shown and hidden again.
-    TScrollBox *box = visible && !shownByOwner_ ? TScrollBox::Of(this) : nullptr;
-    if (box)
-        culled_ = !box->InView(this);
+    const bool showing = visible && !shownByOwner_ && box_;
     shownByOwner_ = visible;
+    if (showing && !box_->InView(this)) {
+        culled_ = true;
+        QWidget::setVisible(false);
+        Reparent(box_->Holder(this));
+        return;
+    }
     QWidget::setVisible(visible && !culled_);
-    if (box && culled_)
-        box->NoteCulled(this);
 }
+
+void TBaseRegion::Reparent(QWidget *parent)
+{
+    reparenting_ = true;
+    setParent(parent);
+    reparenting_ = false;
+}
+
+bool TBaseRegion::event(QEvent *event)
+{
+    // Raised to the front of its fellows: stacked in front of every region when it comes back.
+    if (event->type() == QEvent::ZOrderChange && !reparenting_ && parentWidget()
+        && parentWidget()->children().constLast() == this)
+        stackStamp_ = ++nextStackStamp;
+    return QWidget::event(event);
+}
+
+void TBaseRegion::SetBounds(int left, int top, int width, int height)
+{
+    const QPoint origin = ImageOrigin();
+    imageBox_ = {left - origin.x(), top - origin.y(), width, height};
+    SyncView();
+}
+
+void TBaseRegion::SyncView()
+{
+    if (!box_) {
+        setGeometry(imageBox_.left, imageBox_.top, imageBox_.width, imageBox_.height);
+    } else if (culled_) {
+        // Out of view it needs no place, only a look whether it has come into view.
+        box_->Recheck(this);
+    } else {
+        setGeometry(box_->ViewRect(imageBox_));
+    }
+}
+
+QPoint TBaseRegion::ImageOrigin() const { return box_ ? box_->ImageOrigin() : QPoint(); }
 
 void TBaseRegion::SetCulled(bool culled)
 {
@@ -107,6 +152,17 @@ void TBaseRegion::Deselect()
     penStyle_ = TPenStyle::psSolid;
     unsetCursor();
     Selected = false;
+}
+
+void TBaseRegion::ShowSelected()
+{
+    Selected = true;
+    penStyle_ = TPenStyle::psDot;
+    penMode_ = TPenMode::pmXor;
+    if (parentWidget()->children().constLast() != this)
+        raise();
+    Host->ShowLink(URL, Target);
+    repaint();
 }
 
 THotspotShape TBaseRegion::Shape(QPoint origin) const
@@ -129,16 +185,17 @@ void TBaseRegion::MouseMove(TShiftState, int, int) {}
 void TBaseRegion::MouseUp(TMouseButton, TShiftState, int, int) {}
 void TBaseRegion::Paint(QPainter &) {}
 
-void TBaseRegion::Emit(const QString &word)
+QPoint TBaseRegion::ViewPoint(int x, int y) const
 {
-    txtInfo->SetText(QString());
-    txtInfo->SetText(word);
-}
-
-QPoint TBaseRegion::RequestImageOrigin()
-{
-    Emit(QStringLiteral("MOVE"));
-    return {txtXPos->ToInt(), txtYPos->ToInt()};
+    const int zoom = box_ ? box_->ZoomPercent() : zoommath::ActualSize;
+    if (zoom == zoommath::ActualSize)
+        return {x, y};
+    const auto middle = [zoom](int start, int offset) {
+        const int first = zoommath::ViewStart(start + offset, zoom);
+        const int next = zoommath::ViewStart(start + offset + 1, zoom);
+        return first + std::max(0, next - first - 1) / 2 - zoommath::ViewStart(start, zoom);
+    };
+    return {middle(imageBox_.left, x), middle(imageBox_.top, y)};
 }
 
 regiongeom::ImageArea TBaseRegion::ImageAreaAt(const QPoint &origin) const
@@ -146,13 +203,7 @@ regiongeom::ImageArea TBaseRegion::ImageAreaAt(const QPoint &origin) const
     return {origin.x(), origin.y(), ImageWidth, ImageHeight};
 }
 
-void TBaseRegion::ReportMiss(int X, int Y, const QString &lead)
-{
-    txtXPos->SetInt(Left() + X);
-    txtYPos->SetInt(Top() + Y);
-    txtInfo->SetText(lead);
-    txtInfo->SetText(QStringLiteral("MISS"));
-}
+void TBaseRegion::ReportMiss(int X, int Y, const QString &lead) { Host->ReportMiss({Left() + X, Top() + Y}, lead); }
 
 void TBaseRegion::ConfinePointer()
 {
@@ -161,7 +212,9 @@ void TBaseRegion::ConfinePointer()
     if (!client)
         return;
     // Cut to what the client area shows: the pointer cannot reach the scrolled-away part anyway.
-    const regiongeom::Span area = regiongeom::ConfinementArea(Box(), client->width(), client->height());
+    const QRect shown = geometry();
+    const regiongeom::Span area = regiongeom::ConfinementArea({shown.x(), shown.y(), shown.width(), shown.height()},
+                                                              client->width(), client->height());
     if (area.right <= area.left || area.bottom <= area.top)
         return;
     // The screen position comes from the press being handled, whose own global and local points
@@ -187,32 +240,25 @@ void TBaseRegion::Complete(const QString &cancelWord)
     Drawn = true;
     FitToShape();
     AppCursor::Set(AppCursor::crDefault);
-    bool cancelled = false;
-    {
-        const auto dialog = std::make_unique<TfrmHotSpot>(this);
-        const int result = dialog->ShowModal();
-        if (result == mrOk) {
-            URL = dialog->URL;
-            Target = dialog->Target;
-            StatusText = dialog->StatusText;
-        } else if (result == mrCancel) {
-            cancelled = true;
-        }
-    }
-    if (cancelled) {
+    const IRegionHost::TLink link = Host->AskLink(this);
+    if (link.result == mrOk) {
+        URL = link.URL;
+        Target = link.Target;
+        StatusText = link.StatusText;
+    } else if (link.result == mrCancel) {
         // The main window destroys the region on the cancel word; until then it takes no input.
         cancelled_ = true;
         hide();
-        txtInfo->SetText(cancelWord);
+        Host->Report(cancelWord);
         return;
     }
-    txtInfo->SetText(QStringLiteral("DRAWN"));
+    Host->Report(ChannelWord::Drawn);
 }
 
 void TBaseRegion::SelectAndGrab(int X, int Y, TGrabCursor cursor)
 {
     // First, so that the dispatcher's deselect-all cannot undo this selection.
-    Emit(QStringLiteral("REPAINT"));
+    Emit(ChannelWord::Repaint);
     Selected = true;
     LastX = X;
     LastY = Y;
@@ -222,8 +268,7 @@ void TBaseRegion::SelectAndGrab(int X, int Y, TGrabCursor cursor)
     penMode_ = TPenMode::pmXor;
     if (cursor == TGrabCursor::Move || (cursor == TGrabCursor::MoveIfDefault && AppCursor::IsDefault()))
         AppCursor::Set(AppCursor::crMoveRegion);
-    txtTarget->setText(Target);
-    cmbURL->setCurrentText(URL);
+    Host->ShowLink(URL, Target);
     repaint();
 }
 
@@ -235,8 +280,8 @@ void TBaseRegion::DragMove(int X, int Y, const QPoint &imageOrigin)
 
 void TBaseRegion::ScrollIntoView()
 {
-    if (TScrollBox *box = TScrollBox::Of(this))
-        box->ScrollInView(this);
+    if (box_)
+        box_->ScrollInView(box_->ViewRect(imageBox_));
 }
 
 void TBaseRegion::paintEvent(QPaintEvent *)
@@ -271,11 +316,15 @@ QPen TBaseRegion::DottedPen(const QColor &colour, int offset)
 QPoint TBaseRegion::LocalPos(const QMouseEvent *event) const
 {
     // From the event's own points, never from Qt's idea of the window's place on the screen.
-    const QPoint local = event->position().toPoint();
-    if (!confinement_)
+    QPoint local = event->position().toPoint();
+    if (confinement_) {
+        const QPoint global = event->globalPosition().toPoint();
+        local += confinement_->Clamp(global) - global;
+    }
+    // The handlers work in image pixels, whatever the zoom.
+    if (!box_ || box_->ZoomPercent() == zoommath::ActualSize)
         return local;
-    const QPoint global = event->globalPosition().toPoint();
-    return local + (confinement_->Clamp(global) - global);
+    return box_->ImagePointAt(local + pos()) - QPoint(imageBox_.left, imageBox_.top);
 }
 
 template <typename Handler> void TBaseRegion::Guarded(Handler &&handler)

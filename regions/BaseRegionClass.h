@@ -2,7 +2,9 @@
 #pragma once
 
 #include "output/core/Hotspot.h"
+#include "regions/RegionHost.h"
 #include "regions/RegionTypes.h"
+#include "regions/ScrollBox.h"
 #include "regions/core/RegionGeometry.h"
 
 #include <QColor>
@@ -14,14 +16,11 @@
 #include <optional>
 
 
-class QComboBox;
-class QLineEdit;
 class QMouseEvent;
 class QPainter;
-class TChannelField;
 class TPointerConfinement;
 
-class TBaseRegion : public QWidget {
+class TBaseRegion : public QWidget, public IScrollChild {
     Q_OBJECT
 public:
     enum class TPenStyle { psSolid, psDot };
@@ -35,29 +34,34 @@ public:
     int LastX = 0;
     int LastY = 0;
     bool Dragging = false;
-    TChannelField *txtXPos = nullptr;
-    TChannelField *txtYPos = nullptr;
-    TChannelField *txtInfo = nullptr;
+    // The window's side: event channel, bottom bar, hotspot dialog. Set by the creator.
+    IRegionHost *Host = nullptr;
     QString URL;
     QString Target;
     QString StatusText;
-    QLineEdit *txtTarget = nullptr;
-    QComboBox *cmbURL = nullptr;
     bool Selected = false;
     bool Drawn = false;
     int ImageWidth = 0;
     int ImageHeight = 0;
 
-    // The box in the parent frame.
-    int Left() const { return x(); }
-    int Top() const { return y(); }
-    int Width() const { return width(); }
-    int Height() const { return height(); }
-    void SetLeft(int left) { move(left, y()); }
-    void SetTop(int top) { move(x(), top); }
-    void SetWidth(int width) { resize(width, height()); }
-    void SetHeight(int height) { resize(width(), height); }
-    void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
+    // The box in the parent frame, in image pixels: the image's origin there is minus the scroll
+    // position (at 100 %), as in a scroll box. The control itself is placed at the zoom of its
+    // scroll box.
+    int Left() const { return ImageOrigin().x() + imageBox_.left; }
+    int Top() const { return ImageOrigin().y() + imageBox_.top; }
+    int Width() const { return imageBox_.width; }
+    int Height() const { return imageBox_.height; }
+    void SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
+    void SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+    void SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
+    void SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+    void SetBounds(int left, int top, int width, int height);
+    // The box with the image's top-left pixel at 0, 0.
+    regiongeom::Box ImageBox() const override { return imageBox_; }
+    // Places the control where its box is shown at the scroll box's zoom and scroll position.
+    void SyncView() override;
+    // Scrolls the scroll box so that the region is in view.
+    void ScrollIntoView();
 
     QColor PenColor() const { return penColor_; }
     void SetPenColor(const QColor &color);
@@ -66,16 +70,21 @@ public:
 
     // Back to the unselected look; the caller repaints.
     void Deselect();
+    // The selected look without a grab, for a selection made by the keyboard, the hotspot list or
+    // undo: the caller has deselected the others.
+    void ShowSelected();
     // True once the hotspot dialog was cancelled: the region only waits to be destroyed.
     bool Cancelled() const { return cancelled_; }
     // True while the pointer is held inside the region's visible box.
     bool PointerConfined() const { return !confinement_.isNull(); }
 
-    // The scroll box hides a region scrolled wholly out of view; show() and hide() from its owner
+    // The scroll box culls a region scrolled wholly out of view; show() and hide() from its owner
     // still decide whether it is shown at all.
     void setVisible(bool visible) override;
-    void SetCulled(bool culled);
-    bool ShownByOwner() const { return shownByOwner_; }
+    void SetCulled(bool culled) override;
+    bool ShownByOwner() const override { return shownByOwner_; }
+    void Reparent(QWidget *parent) override;
+    quint64 StackStamp() const override { return stackStamp_; }
 
     // Region-local X, Y. The main window calls MouseDown and MouseUp directly to forward a click.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -95,16 +104,18 @@ public:
     virtual void SetShape(const THotspotShape &shape, QPoint origin);
 
 protected:
-    // What the shape draws with the prepared pen.
+    // What the shape draws with the prepared pen, through ViewPoint.
     virtual void Paint(QPainter &canvas);
+    // Where a region-local image pixel is drawn: the middle of its square at the scroll box's zoom.
+    QPoint ViewPoint(int x, int y) const;
 
     void SetPenStyle(TPenStyle style) { penStyle_ = style; }
     void SetPenMode(TPenMode mode) { penMode_ = mode; }
 
     // Writes the empty text, then word, so a repeated word is heard too.
-    void Emit(const QString &word);
+    void Emit(const QString &word) { Host->Emit(word); }
     // Sends "MOVE" and reads the answer: the image's origin in the parent frame.
-    QPoint RequestImageOrigin();
+    QPoint RequestImageOrigin() { return Host->ImageOrigin(); }
     regiongeom::ImageArea ImageAreaAt(const QPoint &origin) const;
     // Puts the click point (parent frame) in the coordinate fields, writes lead, then "MISS".
     void ReportMiss(int X, int Y, const QString &lead);
@@ -123,13 +134,13 @@ protected:
     void SelectAndGrab(int X, int Y, TGrabCursor cursor);
     // One body-move step of a drag, then the region is scrolled into view.
     void DragMove(int X, int Y, const QPoint &imageOrigin);
-    regiongeom::Box Box() const { return {x(), y(), width(), height()}; }
+    regiongeom::Box Box() const { return {Left(), Top(), Width(), Height()}; }
+    bool event(QEvent *event) override;
     // Whether a region-local point lies on the control. A drawing starts only there: a press
     // elsewhere reaches the region only while another button holds the mouse, and would place a
     // hotspot off the image.
-    bool OnControl(int X, int Y) const { return 0 <= X && X < width() && 0 <= Y && Y < height(); }
-    void SetBox(const regiongeom::Box &box) { setGeometry(box.left, box.top, box.width, box.height); }
-    void ScrollIntoView();
+    bool OnControl(int X, int Y) const { return 0 <= X && X < Width() && 0 <= Y && Y < Height(); }
+    void SetBox(const regiongeom::Box &box) { SetBounds(box.left, box.top, box.width, box.height); }
 
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -138,18 +149,24 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    // The image's origin in the parent frame as the scroll box places it (0, 0 outside one).
+    QPoint ImageOrigin() const;
     // One pixel on, one off; offset 1 draws the gaps of offset 0.
     static QPen DottedPen(const QColor &colour, int offset);
     QPoint LocalPos(const QMouseEvent *event) const;
     void DeliverPress(QMouseEvent *event, TShiftState extra);
     template <typename Handler> void Guarded(Handler &&handler);
 
+    regiongeom::Box imageBox_;
     QColor penColor_ = Qt::black;
     TPenStyle penStyle_ = TPenStyle::psSolid;
     TPenMode penMode_ = TPenMode::pmCopy;
     bool cancelled_ = false;
     bool shownByOwner_ = false;
-    bool culled_ = false;
+    bool reparenting_ = false;
+    // The scroll box the region was made in; culling moves the widget out of its client area.
+    TScrollBox *box_ = nullptr;
+    quint64 stackStamp_ = 0;
     QPointer<TPointerConfinement> confinement_;
     // Screen position of the client area's origin, as the last press delivered to it showed it.
     std::optional<QPoint> clientOnScreen_;

@@ -141,8 +141,10 @@ void TCircleRegion::Paint(QPainter &canvas)
         return;
     // The outline runs through the square's edge pixels on every side, as wide as the fitted box.
     const circlegeom::Bounds b = GetBounds();
+    const QPoint topLeft = ViewPoint(b.left, b.top);
+    const QPoint bottomRight = ViewPoint(b.right, b.bottom);
     if (Radius == 0)
-        canvas.drawPoint(CenterX, CenterY);
+        canvas.drawPoint(ViewPoint(CenterX, CenterY));
     else
-        canvas.drawEllipse(QRect(b.left, b.top, b.right - b.left, b.bottom - b.top));
+        canvas.drawEllipse(QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())));
 }

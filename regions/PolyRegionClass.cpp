@@ -160,9 +160,9 @@ void TPolyRegion::Paint(QPainter &canvas)
     QPolygon line;
     line.reserve(last + 2);
     for (int i = 0; i <= last; ++i)
-        line << QPoint(Points[Slot(i)].x, Points[Slot(i)].y);
+        line << ViewPoint(Points[Slot(i)].x, Points[Slot(i)].y);
     if (!Drawn && band_)
-        line << *band_;
+        line << ViewPoint(band_->x(), band_->y());
     if (line.size() == 1)
         canvas.drawPoint(line.first());
     else

@@ -106,11 +106,11 @@ void TRectRegion::Paint(QPainter &canvas)
 {
     // A closed polygon sets every outline pixel once, which keeps the XOR look whole at the corners.
     if (Drawn) {
-        canvas.drawPolygon(QPolygon({QPoint(0, 0), QPoint(0, Height() - 1), QPoint(Width() - 1, Height() - 1),
-                                     QPoint(Width() - 1, 0)}));
+        canvas.drawPolygon(QPolygon({ViewPoint(0, 0), ViewPoint(0, Height() - 1), ViewPoint(Width() - 1, Height() - 1),
+                                     ViewPoint(Width() - 1, 0)}));
     } else if (Drawing) {
         const rectgeom::Corners &r = DrawRect;
-        canvas.drawPolygon(QPolygon({QPoint(r.left, r.top), QPoint(r.left, r.bottom), QPoint(r.right, r.bottom),
-                                     QPoint(r.right, r.top)}));
+        canvas.drawPolygon(QPolygon({ViewPoint(r.left, r.top), ViewPoint(r.left, r.bottom),
+                                     ViewPoint(r.right, r.bottom), ViewPoint(r.right, r.top)}));
     }
 }

@@ -1,7 +1,5 @@
 #include "regions/ScrollBox.h"
 
-#include "regions/BaseRegionClass.h"
-
 #include <QChildEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -36,20 +34,18 @@ TScrollBox *TScrollBox::Of(const QWidget *child)
     return qobject_cast<TScrollBox *>(child->parentWidget()->parentWidget());
 }
 
-void TScrollBox::ScrollInView(const QWidget *child)
+void TScrollBox::ScrollInView(QRect r)
 {
-    if (!child || child->parentWidget() != viewport())
-        return;
-    QRect r = child->geometry();
     const int clientWidth = viewport()->width();
     const int clientHeight = viewport()->height();
+    const int scrolledFrom = horizontalScrollBar()->value();
     if (r.left() < 0) {
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + r.left());
     } else if (r.x() + r.width() > clientWidth) {
         const int right = r.width() > clientWidth ? r.x() + clientWidth : r.x() + r.width();
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + right - clientWidth);
     }
-    r = child->geometry();
+    r.translate(scrolledFrom - horizontalScrollBar()->value(), 0);
     if (r.top() < 0) {
         verticalScrollBar()->setValue(verticalScrollBar()->value() + r.top());
     } else if (r.y() + r.height() > clientHeight) {
@@ -58,10 +54,56 @@ void TScrollBox::ScrollInView(const QWidget *child)
     }
 }
 
+QPoint TScrollBox::ImageOrigin() const
+{
+    return {-zoommath::ImageAt(horizontalScrollBar()->value(), zoom_),
+            -zoommath::ImageAt(verticalScrollBar()->value(), zoom_)};
+}
+
+QRect TScrollBox::ViewRect(const regiongeom::Box &imageBox) const
+{
+    const int x = horizontalScrollBar()->value();
+    const int y = verticalScrollBar()->value();
+    const int left = zoommath::ViewStart(imageBox.left, zoom_);
+    const int top = zoommath::ViewStart(imageBox.top, zoom_);
+    // A box keeps at least one view pixel each way, however far it is zoomed out.
+    const int right = std::max(left + 1, zoommath::ViewStart(imageBox.left + imageBox.width, zoom_));
+    const int bottom = std::max(top + 1, zoommath::ViewStart(imageBox.top + imageBox.height, zoom_));
+    return {left - x, top - y, right - left, bottom - top};
+}
+
+QPoint TScrollBox::ImagePointAt(QPoint client) const
+{
+    return {zoommath::ImageAt(client.x() + horizontalScrollBar()->value(), zoom_),
+            zoommath::ImageAt(client.y() + verticalScrollBar()->value(), zoom_)};
+}
+
+void TScrollBox::Rezoom(int percent, QSize content, QPoint scroll, const std::function<void()> &placeChildren)
+{
+    rezooming_ = true;
+    zoom_ = percent;
+    extent_ = {content.width(), content.height(), nullptr, nullptr};
+    ApplyRange();
+    horizontalScrollBar()->setValue(scroll.x());
+    verticalScrollBar()->setValue(scroll.y());
+    placeChildren();
+    rezooming_ = false;
+    UpdateRange();
+    CullAll();
+    viewport()->update();
+}
+
 void TScrollBox::ScrollToOrigin()
 {
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
+}
+
+bool TScrollBox::InView(const QWidget *child) const
+{
+    const auto *region = dynamic_cast<const IScrollChild *>(child);
+    const QRect box = region && region->Culled() ? ViewRect(region->ImageBox()) : child->geometry();
+    return box.intersects(viewport()->rect());
 }
 
 TScrollBox::Extent TScrollBox::MeasureChildren() const
@@ -130,6 +172,8 @@ void TScrollBox::ApplyRange()
 
 void TScrollBox::scrollContentsBy(int dx, int dy)
 {
+    if (rezooming_)
+        return;
     // Moves the children with the content, like a scroll box does.
     viewport()->scroll(dx, dy);
     CullAll();
@@ -145,23 +189,53 @@ void TScrollBox::wheelEvent(QWheelEvent *event)
     QAbstractScrollArea::wheelEvent(event);
 }
 
-bool TScrollBox::Counts(const QWidget *child) const
+bool TScrollBox::Counts(const QWidget *child) const { return !child->isHidden(); }
+
+QWidget *TScrollBox::Holder(const QWidget *child)
 {
-    const auto *region = qobject_cast<const TBaseRegion *>(child);
-    return region ? region->ShownByOwner() : !child->isHidden();
+    // Spread over several holders: taking a region back out of one searches only its share.
+    constexpr std::size_t Holders = 256;
+    if (holders_.empty()) {
+        for (std::size_t i = 0; i < Holders; ++i) {
+            auto *holder = new QWidget(this);
+            holder->hide();
+            holder->installEventFilter(this);
+            holders_.push_back(holder);
+        }
+    }
+    return holders_[(reinterpret_cast<quintptr>(child) >> 4) % Holders];
 }
 
 void TScrollBox::Cull(QWidget *child)
 {
-    auto *region = qobject_cast<TBaseRegion *>(child);
+    auto *region = dynamic_cast<IScrollChild *>(child);
     if (culling_ || !region || !region->ShownByOwner())
         return;
-    const bool inView = InView(region);
-    if (inView == region->isVisible())
+    const bool inView = InView(child);
+    if (inView != region->Culled())
         return;
     culling_ = true;
-    region->SetCulled(!inView);
+    if (inView) {
+        region->Reparent(viewport());
+        region->SetCulled(false);
+        region->SyncView();
+        Restack(child, region->StackStamp());
+    } else {
+        region->SetCulled(true);
+        region->Reparent(Holder(child));
+    }
     culling_ = false;
+}
+
+void TScrollBox::Restack(QWidget *child, quint64 stamp)
+{
+    for (QObject *object : viewport()->children()) {
+        const auto *region = dynamic_cast<const IScrollChild *>(object);
+        if (object != child && region && !region->Culled() && region->StackStamp() > stamp) {
+            child->stackUnder(static_cast<QWidget *>(object));
+            return;
+        }
+    }
 }
 
 void TScrollBox::CullLater(QWidget *child)
@@ -172,9 +246,16 @@ void TScrollBox::CullLater(QWidget *child)
 
 void TScrollBox::CullAll()
 {
-    for (QObject *object : viewport()->children())
-        if (auto *w = qobject_cast<QWidget *>(object))
-            Cull(w);
+    // Copies: culling moves regions between the client area and the holders.
+    const QObjectList shown = viewport()->children();
+    for (QObject *object : shown)
+        if (object->isWidgetType())
+            Cull(static_cast<QWidget *>(object));
+    for (QWidget *holder : holders_) {
+        const QObjectList waiting = holder->children();
+        for (QObject *object : waiting)
+            Cull(static_cast<QWidget *>(object));
+    }
 }
 
 bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
@@ -192,7 +273,10 @@ bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
         }
         return QAbstractScrollArea::eventFilter(watched, event);
     }
-    if (culling_)
+    // A region destroyed while it waits out of view leaves nothing to look at later.
+    if (event->type() == QEvent::ChildRemoved)
+        pendingCull_.remove(static_cast<QChildEvent *>(event)->child());
+    if (culling_ || rezooming_ || !watched->isWidgetType() || watched->parent() == this)
         return QAbstractScrollArea::eventFilter(watched, event);
     auto *child = static_cast<QWidget *>(watched);
     switch (event->type()) {

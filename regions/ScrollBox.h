@@ -1,9 +1,39 @@
-// Scrolling area whose children move when it scrolls, so their Left/Top turn negative as in a scroll box.
+// Scrolling area whose children move when it scrolls, so their Left/Top turn negative as in a
+// scroll box; it also shows its content zoomed.
 #pragma once
+
+#include "regions/core/RegionGeometry.h"
+#include "regions/core/ZoomMath.h"
 
 #include <QAbstractScrollArea>
 #include <QSet>
 #include <QTimer>
+
+#include <functional>
+#include <vector>
+
+// A child the scroll box takes out of the client area while it is scrolled wholly out of view
+// (the regions), so that painting one of thousands does not make Qt walk all of them.
+class IScrollChild {
+public:
+    virtual ~IScrollChild() = default;
+    // Whether its owner has shown it.
+    virtual bool ShownByOwner() const = 0;
+    // Hidden while culled, shown (if its owner showed it) when back in view.
+    virtual void SetCulled(bool culled) = 0;
+    bool Culled() const { return culled_; }
+    // Its box in image pixels, whatever the widget's place.
+    virtual regiongeom::Box ImageBox() const = 0;
+    // Puts the widget where its box is shown at the current zoom and scroll position.
+    virtual void SyncView() = 0;
+    // Gives the widget a new parent without counting as its owner's show or hide.
+    virtual void Reparent(QWidget *parent) = 0;
+    // Rises whenever it comes to the front: the order its widgets are stacked in.
+    virtual quint64 StackStamp() const = 0;
+
+protected:
+    bool culled_ = false;
+};
 
 class TScrollBox : public QAbstractScrollArea {
     Q_OBJECT
@@ -15,17 +45,36 @@ public:
     // The scroll box a child of Client() lives in, or nullptr.
     static TScrollBox *Of(const QWidget *child);
 
-    // Scrolls the least distance that brings child's box into view (left/top edge first).
-    void ScrollInView(const QWidget *child);
+    // Scrolls the least distance that brings a client-area rectangle into view (left/top edge first).
+    void ScrollInView(QRect r);
+    void ScrollInView(const QWidget *child) { ScrollInView(child->geometry()); }
     // Scrolls back to the origin, so client and content coordinates agree.
     void ScrollToOrigin();
     // Recomputes the scroll ranges from the extent of the visible children.
     void UpdateRange();
-    // Whether any of child's box lies in the visible client area.
-    bool InView(const QWidget *child) const { return child->geometry().intersects(viewport()->rect()); }
-    // A region shown by its owner but kept hidden from the start, out of view: it counts for the
-    // scroll ranges all the same.
-    void NoteCulled(const QWidget *child) { ChildGeometryChanged(child); }
+    // Whether any of a child's box lies in the visible client area.
+    bool InView(const QWidget *child) const;
+    // A region's box changed while it was culled: it may have come into view.
+    void Recheck(QWidget *child)
+    {
+        if (!rezooming_)
+            CullLater(child);
+    }
+    // Where a region waits while it is culled: one of several hidden widgets outside the client area.
+    QWidget *Holder(const QWidget *child);
+
+    // Zoom as a percentage.
+    int ZoomPercent() const { return zoom_; }
+    // Changes the zoom and the scroll position at once, for content of the given size at the new
+    // zoom; placeChildren then puts every child where the new zoom and position show it. The
+    // children are placed once, not moved by the scroll as well.
+    void Rezoom(int percent, QSize content, QPoint scroll, const std::function<void()> &placeChildren);
+    // The image's origin in the parent frame, in image pixels: minus the scroll position at 100 %.
+    QPoint ImageOrigin() const;
+    // A box in image pixels as client-area pixels, at the current zoom and scroll position.
+    QRect ViewRect(const regiongeom::Box &imageBox) const;
+    // The image pixel under a client-area point.
+    QPoint ImagePointAt(QPoint client) const;
 
 protected:
     void scrollContentsBy(int dx, int dy) override;
@@ -41,11 +90,14 @@ private:
         const QWidget *widestChild = nullptr;
         const QWidget *tallestChild = nullptr;
     };
-    // Regions scrolled wholly out of view are hidden, so that moving or painting one of thousands
-    // does not make Qt walk all its siblings; they show again as soon as any part is in view.
+    // Regions scrolled wholly out of view wait, hidden, in holders outside the client area, so
+    // that painting or moving one of thousands does not make Qt walk all its siblings; they come
+    // back, in their stacking order, as soon as any part is in view.
     bool Counts(const QWidget *child) const;
     void Cull(QWidget *child);
     void CullAll();
+    // Stacks a region that came back under the first region in view that was in front of it.
+    void Restack(QWidget *child, quint64 stamp);
     // A child is never hidden from inside its own show, move or resize: that waits for the loop.
     void CullLater(QWidget *child);
 
@@ -58,4 +110,7 @@ private:
     QSet<QObject *> pendingCull_;
     QTimer cullTimer_;
     bool culling_ = false;
+    std::vector<QWidget *> holders_;
+    int zoom_ = zoommath::ActualSize;
+    bool rezooming_ = false;
 };

@@ -27,10 +27,11 @@ struct THotspotShape {
 
 enum class THotspotKind { Rect, Circle, Poly };
 
-// A hotspot by kind and its place, from 0, in that kind's list.
+// A hotspot by kind and its place, from 0, in that kind's list; no hotspot when negative.
 struct THotspotRef {
     THotspotKind Kind = THotspotKind::Rect;
-    int Index = 0;
+    int Index = -1;
+    bool Valid() const { return Index >= 0; }
     bool operator==(const THotspotRef &) const = default;
 };
 

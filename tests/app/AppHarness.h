@@ -3,6 +3,7 @@
 
 #include "app/ColourSwatch.h"
 #include "app/ImageMap.h"
+#include "app/MapEditor.h"
 #include "dialogs/AddDefaultHotspotForm.h"
 #include "imaging/GifWriter.h"
 #include "support/FakePrompter.h"

@@ -47,7 +47,7 @@ protected:
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         OpenImage(window, prompter, WriteImage(dir, "map.gif", {300, 200}, "gif"));
-        window.SavedFlag = true;
+        window.Editor().SetSavedFlag(true);
     }
 
     QWidget *Client() const { return window.ScrollBox1->Client(); }
@@ -65,8 +65,8 @@ protected:
         Move(to);
         Release(to);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return window.Regions.Rects().isEmpty() ? nullptr
-                                                : static_cast<TRectRegion *>(window.Regions.Rects().last());
+        return window.Editor().Regions().Rects().isEmpty() ? nullptr
+                                                : static_cast<TRectRegion *>(window.Editor().Regions().Rects().last());
     }
 
     // Draws a circle with the tool from its centre outwards, answering the dialog; a cancelled one
@@ -74,7 +74,7 @@ protected:
     QPointer<TCircleRegion> DrawCircle(QPoint centre, QPoint to)
     {
         QTest::mouseClick(window.btnCircle, Qt::LeftButton);
-        QPointer<TCircleRegion> circle = static_cast<TCircleRegion *>(window.Regions.Circles().last());
+        QPointer<TCircleRegion> circle = static_cast<TCircleRegion *>(window.Editor().Regions().Circles().last());
         Press(centre);
         Move(to);
         Release(to);
@@ -85,7 +85,7 @@ protected:
     QPointer<TPolyRegion> DrawPoly(std::initializer_list<QPoint> vertices)
     {
         QTest::mouseClick(window.btnPoly, Qt::LeftButton);
-        QPointer<TPolyRegion> poly = static_cast<TPolyRegion *>(window.Regions.Polys().last());
+        QPointer<TPolyRegion> poly = static_cast<TPolyRegion *>(window.Editor().Regions().Polys().last());
         for (QPoint v : vertices)
             Click(v);
         const QPoint last = vertices.size() ? *(vertices.end() - 1) : QPoint(5, 5);
@@ -107,12 +107,12 @@ TEST_F(EditorControllerTest, RectangleToolDrawsAHotspotEndToEndInTheLineColour)
 {
     TRectRegion *r = DrawRect({40, 30}, {140, 90});
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(window.Regions.Rects().size(), 1);
+    EXPECT_EQ(window.Editor().Regions().Rects().size(), 1);
     EXPECT_EQ(r->GetCoords(), "40, 30, 141, 91") << "the first press spans two pixels";
     EXPECT_EQ(r->URL + "|" + r->Target + "|" + r->StatusText, hotspotURL + "|main|status") << "the dialog's answers";
     EXPECT_FALSE(window.btnRect->isChecked()) << "DRAWN raises the tool";
     EXPECT_EQ(window.txtInfo->Text(), "DRAWN");
-    EXPECT_FALSE(window.SavedFlag);
+    EXPECT_FALSE(window.Editor().SavedFlag());
     EXPECT_EQ(r->PenColor(), window.LineColour());
 
     // A new line colour recolours every region, and new regions take it.
@@ -128,16 +128,16 @@ TEST_F(EditorControllerTest, SecondToolWhileDrawingIsRaisedAndCreatesNothing)
     ASSERT_EQ(window.txtInfo->Text(), "DRAWING");
     QTest::mouseClick(window.btnCircle, Qt::LeftButton);
     EXPECT_TRUE(!window.btnCircle->isChecked() && window.btnRect->isChecked());
-    EXPECT_TRUE(window.Regions.Circles().isEmpty());
+    EXPECT_TRUE(window.Editor().Regions().Circles().isEmpty());
     QTest::mouseClick(window.btnRect, Qt::LeftButton);
-    EXPECT_EQ(window.Regions.Rects().size(), 1) << "the same tool again starts nothing either";
+    EXPECT_EQ(window.Editor().Regions().Rects().size(), 1) << "the same tool again starts nothing either";
 
     // A pointer move over the region being drawn replaces "DRAWING" with "MOVE" in the channel;
     // the drawing is still in progress and a tool must still be refused.
     Move({30, 30});
     ASSERT_EQ(window.txtInfo->Text(), "MOVE");
     QTest::mouseClick(window.btnPoly, Qt::LeftButton);
-    EXPECT_TRUE(window.Regions.Polys().isEmpty() && !window.btnPoly->isChecked());
+    EXPECT_TRUE(window.Editor().Regions().Polys().isEmpty() && !window.btnPoly->isChecked());
 }
 
 TEST_F(EditorControllerTest, CancelledHotspotsLeaveTheirListsAsTheyWereAndMarkTheMapChanged)
@@ -146,19 +146,19 @@ TEST_F(EditorControllerTest, CancelledHotspotsLeaveTheirListsAsTheyWereAndMarkTh
     DrawCircle({100, 40}, {110, 40});
     DrawPoly({{150, 20}, {190, 20}, {170, 60}});
     cancelHotspot = true;
-    window.SavedFlag = true;
+    window.Editor().SetSavedFlag(true);
     QTest::mouseClick(window.btnRect, Qt::LeftButton);
-    const QPointer<TBaseRegion> rect = window.Regions.Rects().last();
+    const QPointer<TBaseRegion> rect = window.Editor().Regions().Rects().last();
     Press({100, 100});
     Release({120, 120});
     const QPointer<TCircleRegion> circle = DrawCircle({200, 100}, {210, 100});
     const QPointer<TPolyRegion> poly = DrawPoly({{150, 150}, {180, 150}});
-    EXPECT_EQ(window.Regions.Rects().size(), 1);
-    EXPECT_EQ(window.Regions.Circles().size(), 1);
-    EXPECT_EQ(window.Regions.Polys().size(), 1);
+    EXPECT_EQ(window.Editor().Regions().Rects().size(), 1);
+    EXPECT_EQ(window.Editor().Regions().Circles().size(), 1);
+    EXPECT_EQ(window.Editor().Regions().Polys().size(), 1);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(rect.isNull() && circle.isNull() && poly.isNull()) << "destroyed once their handlers returned";
-    EXPECT_FALSE(window.SavedFlag);
+    EXPECT_FALSE(window.Editor().SavedFlag());
     EXPECT_EQ(window.txtInfo->Text(), "DRAWN");
     EXPECT_FALSE(window.btnRect->isChecked() || window.btnCircle->isChecked() || window.btnPoly->isChecked());
 }
@@ -174,7 +174,7 @@ TEST_F(EditorControllerTest, MissSelectsARectangleOnlyStrictlyInsideItsBox)
         ReportMiss(m.x, m.y);
         EXPECT_EQ(r->Selected, m.selected) << m.x << "," << m.y;
     }
-    EXPECT_TRUE(TfrmImageMap::InRect(INT32_MAX - 1, 5, INT32_MAX - 10, 0, 100, 10)) << "no overflow at the limit";
+    EXPECT_TRUE(TMapEditor::InRect(INT32_MAX - 1, 5, INT32_MAX - 10, 0, 100, 10)) << "no overflow at the limit";
     EXPECT_EQ(window.cmbURL->currentText() + "|" + window.txtTarget->text(), hotspotURL + "|main");
 
     // A miss over nothing deselects all and leaves what was typed in the bottom bar.
@@ -206,7 +206,7 @@ TEST_F(EditorControllerTest, OverlappingHitsWinByKindThenByAge)
     ReportMiss(80, 80);
     EXPECT_TRUE(poly->Selected) << "a polygon wins over a rectangle";
     EXPECT_FALSE(first->Selected);
-    EXPECT_EQ(window.Regions.Rects().indexOf(first), 0);
+    EXPECT_EQ(window.Editor().Regions().Rects().indexOf(first), 0);
 
     // A press in a circle's corner is reported at its parent-frame point and reaches the
     // rectangle beneath.
@@ -226,29 +226,29 @@ TEST_F(EditorControllerTest, OverlappingHitsWinByKindThenByAge)
 TEST_F(EditorControllerTest, BottomBarEditsTheDefaultOrTheSelectedRegion)
 {
     TRectRegion *r = DrawRect({20, 20}, {60, 60});
-    const QString defaultURL = window.DefaultURL;
+    const QString defaultURL = window.Editor().DefaultURL();
 
     // Neither editing the default nor a region selected: typing stores nothing.
     ReportMiss(250, 150);
     window.cmbURL->setEditText(QStringLiteral("nowhere"));
     window.txtTarget->setText(QStringLiteral("nothing"));
-    EXPECT_EQ(window.DefaultURL + "|" + r->URL, defaultURL + "|" + hotspotURL);
+    EXPECT_EQ(window.Editor().DefaultURL() + "|" + r->URL, defaultURL + "|" + hotspotURL);
 
     // A click on the bare image shows and then edits the default.
     Click({250, 150});
-    EXPECT_TRUE(window.EditingDefault);
+    EXPECT_TRUE(window.Editor().EditingDefault());
     EXPECT_EQ(window.cmbURL->currentText(), defaultURL);
     window.cmbURL->setEditText(QStringLiteral("http://example.test/default"));
     window.txtTarget->setText(QStringLiteral("_blank"));
-    EXPECT_EQ(window.DefaultURL + "|" + window.DefaultTarget, "http://example.test/default|_blank");
+    EXPECT_EQ(window.Editor().DefaultURL() + "|" + window.Editor().DefaultTarget(), "http://example.test/default|_blank");
 
     // A click on the region shows and then edits the region, not the default.
     Click({30, 30});
-    EXPECT_TRUE(r->Selected && !window.EditingDefault);
+    EXPECT_TRUE(r->Selected && !window.Editor().EditingDefault());
     EXPECT_EQ(window.cmbURL->currentText(), hotspotURL);
     window.cmbURL->setEditText(QStringLiteral("http://example.test/b"));
     window.txtTarget->setText(QStringLiteral("side"));
-    EXPECT_EQ(r->URL + "|" + r->Target + "|" + window.DefaultURL,
+    EXPECT_EQ(r->URL + "|" + r->Target + "|" + window.Editor().DefaultURL(),
               "http://example.test/b|side|http://example.test/default");
 
     // The file button writes the chosen path into the URL box, which edits the region.
@@ -261,37 +261,37 @@ TEST_F(EditorControllerTest, DeleteRemovesTheSelectedRegionAndANewImageAllTheRes
 {
     TRectRegion *a = DrawRect({10, 10}, {50, 50});
     const QPointer<TBaseRegion> b = DrawRect({100, 100}, {150, 150});
-    window.SavedFlag = true;
+    window.Editor().SetSavedFlag(true);
 
-    window.btnDeleteClick(); // nothing selected: only deselects and shows the default
-    EXPECT_EQ(window.Regions.Rects().size(), 2);
-    EXPECT_TRUE(window.EditingDefault);
-    EXPECT_EQ(window.cmbURL->currentText(), window.DefaultURL);
+    window.Editor().btnDeleteClick(); // nothing selected: only deselects and shows the default
+    EXPECT_EQ(window.Editor().Regions().Rects().size(), 2);
+    EXPECT_TRUE(window.Editor().EditingDefault());
+    EXPECT_EQ(window.cmbURL->currentText(), window.Editor().DefaultURL());
 
     Click({120, 120});
     Click({20, 20});
     EXPECT_FALSE(b->Selected) << "selecting another region deselects the first";
     ASSERT_TRUE(a->Selected);
     QPointer<TBaseRegion> watch = a;
-    window.SavedFlag = true;
+    window.Editor().SetSavedFlag(true);
     QTest::mouseClick(window.btnDelete, Qt::LeftButton);
     EXPECT_TRUE(watch.isNull());
-    EXPECT_EQ(window.Regions.Rects().size(), 1);
-    EXPECT_TRUE(window.EditingDefault);
-    EXPECT_TRUE(window.SavedFlag) << "deleting does not mark the map changed";
+    EXPECT_EQ(window.Editor().Regions().Rects().size(), 1);
+    EXPECT_TRUE(window.Editor().EditingDefault());
+    EXPECT_TRUE(window.Editor().SavedFlag()) << "deleting does not mark the map changed";
 
     OpenImage(window, prompter, WriteImage(dir, "next.gif", {80, 60}, "gif"));
     EXPECT_TRUE(b.isNull());
-    EXPECT_EQ(window.Regions.Count(), 0);
+    EXPECT_EQ(window.Editor().Regions().Count(), 0);
 }
 
 TEST_F(EditorControllerTest, MoveIsAnsweredWithTheScrolledImageOriginAndMarksTheMapChanged)
 {
     DrawRect({10, 10}, {50, 50});
-    window.SavedFlag = true; // as after a save
+    window.Editor().SetSavedFlag(true); // as after a save
     Move({30, 30});
     EXPECT_EQ(window.txtInfo->Text(), "MOVE");
-    EXPECT_FALSE(window.SavedFlag) << "passing the pointer over a region marks the map changed";
+    EXPECT_FALSE(window.Editor().SavedFlag()) << "passing the pointer over a region marks the map changed";
     EXPECT_EQ(window.txtXPos->Text() + "," + window.txtYPos->Text(), "0,0");
 
     prompter.answers.push_back(QMessageBox::No);
@@ -314,7 +314,7 @@ TEST_F(EditorControllerTest, RapidClicksAndDoubleClicksNeverLeaveAStrayRegion)
     };
     QTest::mouseClick(window.btnRect, Qt::LeftButton);
     QTest::mouseDClick(Client(), Qt::LeftButton, {}, QPoint(70, 70));
-    EXPECT_EQ(window.Regions.Count(), 1);
+    EXPECT_EQ(window.Editor().Regions().Count(), 1);
     modal.other = answer;
     Click({80, 80});
     QTest::mouseClick(window.btnRect, Qt::LeftButton);
@@ -325,8 +325,8 @@ TEST_F(EditorControllerTest, RapidClicksAndDoubleClicksNeverLeaveAStrayRegion)
     int children = 0;
     for (QObject *child : Client()->children())
         children += qobject_cast<TBaseRegion *>(child) != nullptr;
-    EXPECT_EQ(children, window.Regions.Count()) << "every region on screen is in a list and back";
-    for (TBaseRegion *region : window.Regions.Rects())
+    EXPECT_EQ(children, window.Editor().Regions().Count()) << "every region on screen is in a list and back";
+    for (TBaseRegion *region : window.Editor().Regions().Rects())
         EXPECT_TRUE(region->Drawn);
 }
 
@@ -340,12 +340,12 @@ void ExpectSoundState(TfrmImageMap &window, QWidget *client, int step)
     QSet<TBaseRegion *> listed;
     int selected = 0;
     const QRect image = window.Image1->geometry().adjusted(0, 0, 1, 1); // widened by one pixel
-    window.Regions.ForEach([&](TBaseRegion *region) {
+    window.Editor().Regions().ForEach([&](TBaseRegion *region) {
         EXPECT_FALSE(listed.contains(region)) << "step " << step << ": a region in two lists";
         listed.insert(region);
         selected += region->Selected;
         if (region->Drawn) {
-            const QRect box = region->geometry();
+            const QRect box(region->Left(), region->Top(), region->Width(), region->Height());
             EXPECT_TRUE(image.contains(box)) << "step " << step << ": " << region->objectName().toStdString()
                                              << " at " << box.x() << "," << box.y() << " " << box.width() << "x"
                                              << box.height() << " leaves the image";
@@ -400,5 +400,5 @@ TEST_F(EditorControllerTest, ALongRandomMouseSessionKeepsTheEditorSound)
             return;
     }
     ExpectSoundState(window, Client(), 4000);
-    EXPECT_GT(window.Regions.Count(), 3) << "the session drew hotspots";
+    EXPECT_GT(window.Editor().Regions().Count(), 3) << "the session drew hotspots";
 }

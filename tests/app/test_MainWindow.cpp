@@ -61,27 +61,27 @@ TEST_F(MainWindowTest, NewOpensTheImageAndDefaultLinkAndSurvivesCancelsAndUnread
     EXPECT_EQ(prompter.openRequests[0].filter, TPMultiImage::OpenFilter());
     EXPECT_EQ(prompter.openRequests[0].initialDir, QCoreApplication::applicationDirPath());
     EXPECT_TRUE(prompter.messages.isEmpty()) << "no Save changes? while the map is saved";
-    EXPECT_EQ(window.ImageFileName, path);
+    EXPECT_EQ(window.ImageFileName(), path);
     EXPECT_EQ(window.Image1->Picture().size(), QSize(64, 48));
     EXPECT_TRUE(window.PMultiImage1->Picture().isNull()) << "the reader's copy is released";
-    EXPECT_EQ(window.DefaultURL + "|" + window.DefaultTarget, "http://example.test/|_top");
+    EXPECT_EQ(window.Editor().DefaultURL() + "|" + window.Editor().DefaultTarget(), "http://example.test/|_top");
     EXPECT_EQ(window.cmbURL->currentText() + "|" + window.txtTarget->text(), "http://example.test/|_top");
-    EXPECT_FALSE(window.EditingDefault);
-    EXPECT_TRUE(window.SavedFlag);
+    EXPECT_FALSE(window.Editor().EditingDefault());
+    EXPECT_TRUE(window.Editor().SavedFlag());
 
     // A cancelled file dialog keeps the old image and default, with an empty region list.
     window.btnNewClick(); // no file queued
-    EXPECT_EQ(window.ImageFileName, path);
+    EXPECT_EQ(window.ImageFileName(), path);
     EXPECT_FALSE(window.Image1->isHidden());
     EXPECT_EQ(window.Image1->size(), QSize(64, 48));
-    EXPECT_EQ(window.DefaultURL, "http://example.test/");
-    EXPECT_TRUE(window.Regions.Exist());
-    EXPECT_EQ(window.Regions.Count(), 0);
+    EXPECT_EQ(window.Editor().DefaultURL(), "http://example.test/");
+    EXPECT_TRUE(window.Editor().Regions().Exist());
+    EXPECT_EQ(window.Editor().Regions().Count(), 0);
 
     // A cancelled default dialog leaves no default.
     modal.cancelDefault = true;
     OpenImage(window, prompter, WriteImage(dir, "a.gif", {30, 30}, "gif"));
-    EXPECT_EQ(window.DefaultURL + window.DefaultTarget + window.cmbURL->currentText(), "");
+    EXPECT_EQ(window.Editor().DefaultURL() + window.Editor().DefaultTarget() + window.cmbURL->currentText(), "");
 
     // An image that cannot be read is reported, and editing is enabled all the same.
     const QString broken = dir.filePath("broken.gif");
@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, NewOpensTheImageAndDefaultLinkAndSurvivesCancelsAndUnread
     file.close();
     OpenImage(window, prompter, broken);
     EXPECT_FALSE(prompter.messages.isEmpty());
-    EXPECT_EQ(window.ImageFileName, broken);
+    EXPECT_EQ(window.ImageFileName(), broken);
     EXPECT_TRUE(window.btnRect->isEnabled());
     EXPECT_TRUE(window.Image1->Picture().isNull());
 }
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, SaveChangesQuestionDecidesWhetherNewGoesOn)
     const QString first = WriteImage(dir, "first.gif", {100, 50}, "gif");
     const QString second = WriteImage(dir, "second.gif", {40, 30}, "gif");
     OpenImage(window, prompter, first);
-    window.SavedFlag = false;
+    window.Editor().SetSavedFlag(false);
 
     // Cancel: nothing changes and no file dialog is shown.
     prompter.answers.push_back(QMessageBox::Cancel);
@@ -110,19 +110,19 @@ TEST_F(MainWindowTest, SaveChangesQuestionDecidesWhetherNewGoesOn)
     EXPECT_EQ(prompter.messages[0].text, "Save changes?");
     EXPECT_EQ(prompter.messages[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(prompter.openRequests.size(), 1);
-    EXPECT_EQ(window.ImageFileName, first);
+    EXPECT_EQ(window.ImageFileName(), first);
 
     // No: the new image replaces the old one.
     prompter.answers.push_back(QMessageBox::No);
     window.btnNewClick();
-    EXPECT_EQ(window.ImageFileName, second);
+    EXPECT_EQ(window.ImageFileName(), second);
     EXPECT_EQ(window.Image1->size(), QSize(40, 30));
-    EXPECT_FALSE(window.SavedFlag) << "opening an image does not touch the saved flag";
+    EXPECT_FALSE(window.Editor().SavedFlag()) << "opening an image does not touch the saved flag";
 
     // Yes: the save command runs and the opening goes on whatever it did.
     prompter.answers.push_back(QMessageBox::Yes);
     OpenImage(window, prompter, first);
-    EXPECT_EQ(window.ImageFileName, first);
+    EXPECT_EQ(window.ImageFileName(), first);
 }
 
 TEST_F(MainWindowTest, LineColourIsChosenFromTheSwatchOnceItIsEnabled)
@@ -136,14 +136,13 @@ TEST_F(MainWindowTest, LineColourIsChosenFromTheSwatchOnceItIsEnabled)
         EXPECT_FALSE(window.mnuWhat->isVisible()) << control->objectName().toStdString();
     }
     EXPECT_TRUE(prompter.colourInitials.isEmpty());
-    EXPECT_EQ(window.WhatsThisContext, 0);
 
     OpenImage(window, prompter, WriteImage(dir, "a.gif", {50, 50}, "gif"));
     QTest::mouseClick(window.lblColour, Qt::LeftButton);
     ASSERT_EQ(prompter.colourInitials.size(), 1);
     EXPECT_EQ(prompter.colourInitials[0], QColor(Qt::black));
     EXPECT_EQ(window.LineColour(), QColor(Qt::red));
-    EXPECT_TRUE(window.SavedFlag) << "the line colour does not mark the map changed";
+    EXPECT_TRUE(window.Editor().SavedFlag()) << "the line colour does not mark the map changed";
 
     prompter.colour.reset();
     QTest::mouseClick(window.lblColour, Qt::LeftButton);
@@ -166,7 +165,7 @@ TEST_F(MainWindowTest, ResizingKeepsBothBarsCentred)
 TEST_F(MainWindowTest, ExitTheShutdownMessageAndSigtermEndWithoutAsking)
 {
     OpenImage(window, prompter, WriteImage(dir, "a.gif", {50, 50}, "gif"));
-    window.SavedFlag = false;
+    window.Editor().SetSavedFlag(false);
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -174,7 +173,7 @@ TEST_F(MainWindowTest, ExitTheShutdownMessageAndSigtermEndWithoutAsking)
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(prompter.messages.size(), before);
-    EXPECT_FALSE(window.Regions.Exist()) << "closing clears the regions";
+    EXPECT_FALSE(window.Editor().Regions().Exist()) << "closing clears the regions";
 
     EXPECT_EQ(RunUntilQuit([] { QCoreApplication::postEvent(qApp, new QEvent(ShutdownEventType)); }), 0);
     EXPECT_EQ(RunUntilQuit([] { ::raise(SIGTERM); }), 0);

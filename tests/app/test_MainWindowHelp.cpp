@@ -70,14 +70,12 @@ TEST_F(MainWindowHelpTest, RightClickOffersWhatsThisOnTaggedControlsOnly)
     const QPoint at(10, 12);
     QTest::mousePress(window.btnDelete, Qt::RightButton, {}, at);
     QTest::mouseRelease(window.btnDelete, Qt::RightButton, {}, at);
-    EXPECT_EQ(window.WhatsThisContext, 15);
     ASSERT_TRUE(window.mnuWhat->isVisible());
     EXPECT_EQ(window.mnuWhat->pos(), window.btnDelete->mapToGlobal(at) + QPoint(2, 2));
     EXPECT_EQ(window.mnuWhat->defaultAction(), window.WhatsThis1);
     window.WhatsThis1->trigger();
     EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, 15));
     window.mnuWhat->hide();
-    window.WhatsThisContext = 0;
 
     for (QWidget *control : {static_cast<QWidget *>(window.btnSave), static_cast<QWidget *>(window.btnCompile),
                              static_cast<QWidget *>(window.txtTarget)}) {
@@ -88,7 +86,6 @@ TEST_F(MainWindowHelpTest, RightClickOffersWhatsThisOnTaggedControlsOnly)
     QTest::mousePress(window.btnRect, Qt::MiddleButton, {}, QPoint(5, 5));
     QTest::mouseRelease(window.btnRect, Qt::MiddleButton, {}, QPoint(5, 5));
     EXPECT_FALSE(window.mnuWhat->isVisible());
-    EXPECT_EQ(window.WhatsThisContext, 0);
 
     const QList<QPair<QWidget *, int>> tags = {
         {window.btnNew, 11}, {window.btnLoad, 28}, {window.btnRect, 12}, {window.btnCircle, 13},
@@ -96,7 +93,8 @@ TEST_F(MainWindowHelpTest, RightClickOffersWhatsThisOnTaggedControlsOnly)
     for (const auto &[control, tag] : tags) {
         QTest::mousePress(control, Qt::RightButton, {}, QPoint(3, 3));
         QTest::mouseRelease(control, Qt::RightButton, {}, QPoint(3, 3));
-        EXPECT_EQ(window.WhatsThisContext, tag) << control->objectName().toStdString();
+        window.WhatsThis1->trigger();
+        EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, tag)) << control->objectName().toStdString();
         window.mnuWhat->hide();
     }
 }

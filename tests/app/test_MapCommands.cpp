@@ -92,7 +92,7 @@ TEST_F(MapCommandsTest, WorkedMapCompilesToTheWorkedFragmentAsTheCommandLineDoes
 {
     Load(mapFile);
     ASSERT_TRUE(prompter.messages.isEmpty()) << Texts().join('|').toStdString();
-    EXPECT_TRUE(window.SavedFlag) << "loading leaves the saved flag";
+    EXPECT_TRUE(window.Editor().SavedFlag()) << "loading leaves the saved flag";
     EXPECT_TRUE(window.cmbURL->currentText().isEmpty()) << "nor shows the default";
 
     // The command line, given the same options and folder, writes the same bytes.
@@ -104,12 +104,12 @@ TEST_F(MapCommandsTest, WorkedMapCompilesToTheWorkedFragmentAsTheCommandLineDoes
     EXPECT_EQ(cli.Out, loaded);
 
     // With the status texts typed again it is the worked fragment, after the clipboard's comment.
-    window.Regions.Rects()[0]->StatusText = QStringLiteral("About us");
-    window.Regions.Polys()[0]->StatusText = QStringLiteral("Products");
+    window.Editor().Regions().Rects()[0]->StatusText = QStringLiteral("About us");
+    window.Editor().Regions().Polys()[0]->StatusText = QStringLiteral("Products");
     window.ScrollBox1->horizontalScrollBar()->setValue(40);
     EXPECT_EQ(CompileToClipboard(), std::string(ClipboardComment) + "\r\n" + worked::FragmentBytes);
     EXPECT_EQ(window.ScrollBox1->horizontalScrollBar()->value(), 0) << "compiling scrolls to the origin";
-    EXPECT_EQ(window.MapAlign, QStringLiteral("middle")) << "stored as typed";
+    EXPECT_EQ(QString::fromStdString(window.Editor().ModelForCommands().Options.Align), QStringLiteral("middle")) << "stored as typed";
     EXPECT_TRUE(Texts().last().startsWith("The HTML has been pasted onto the clipboard.")) << Texts().last().toStdString();
     EXPECT_EQ(prompter.folderRequests.last().value(1), QCoreApplication::applicationDirPath());
 
@@ -117,49 +117,50 @@ TEST_F(MapCommandsTest, WorkedMapCompilesToTheWorkedFragmentAsTheCommandLineDoes
     // on from the folder it opened at.
     modal.other = [](QWidget &form) { qobject_cast<TfrmMapOptions *>(&form)->btnCancel->click(); };
     EXPECT_EQ(CompileToClipboard(), "");
-    EXPECT_EQ(window.MapName, QStringLiteral("navmap"));
+    EXPECT_EQ(QString::fromStdString(window.Editor().ModelForCommands().Options.Name), QStringLiteral("navmap"));
 }
 
 TEST_F(MapCommandsTest, SaveWritesImagePixelsWhileScrolledAndReloadsEveryKind)
 {
     Load(mapFile);
-    window.Regions.Polys()[0]->StatusText = QStringLiteral("lost on saving");
-    window.Regions.Rects()[0]->URL = QStringLiteral("caf\u00e9/d\u00e9j\u00e0.html");
+    window.Editor().Regions().Polys()[0]->StatusText = QStringLiteral("kept on saving");
+    window.Editor().Regions().Rects()[0]->URL = QStringLiteral("caf\u00e9/d\u00e9j\u00e0.html");
     window.ScrollBox1->horizontalScrollBar()->setValue(25);
-    window.SavedFlag = false;
+    window.Editor().SetSavedFlag(false);
     const QString saved = dir.filePath(QStringLiteral("again.im"));
     prompter.saveFiles.push_back(saved);
     window.Save1Click();
-    EXPECT_TRUE(window.SavedFlag);
-    EXPECT_EQ(ReadAll(saved), Replace(mapBytes, "about.html", "caf\xc3\xa9/d\xc3\xa9j\xc3\xa0.html"))
-        << "image pixels, UTF-8 text, the closing copy";
+    EXPECT_TRUE(window.Editor().SavedFlag());
+    EXPECT_EQ(ReadAll(saved), Replace(mapBytes, "about.html", "caf\xc3\xa9/d\xc3\xa9j\xc3\xa0.html")
+                                  + "\x1a" "Mapolin extension 1\r\npoly.1.alt 14:kept on saving\r\nend\r\n")
+        << "image pixels, UTF-8 text, the closing copy, the status text after the classic content";
 
     window.ScrollBox1->horizontalScrollBar()->setValue(30);
     Load(saved);
-    ASSERT_EQ(window.Regions.Count(), 3);
-    EXPECT_EQ(window.Regions.Rects()[0]->URL, QStringLiteral("caf\u00e9/d\u00e9j\u00e0.html"));
-    EXPECT_TRUE(window.Regions.Polys()[0]->StatusText.isEmpty());
-    auto *poly = static_cast<TPolyRegion *>(window.Regions.Polys()[0]);
+    ASSERT_EQ(window.Editor().Regions().Count(), 3);
+    EXPECT_EQ(window.Editor().Regions().Rects()[0]->URL, QStringLiteral("caf\u00e9/d\u00e9j\u00e0.html"));
+    EXPECT_EQ(window.Editor().Regions().Polys()[0]->StatusText, QStringLiteral("kept on saving"));
+    auto *poly = static_cast<TPolyRegion *>(window.Editor().Regions().Polys()[0]);
     EXPECT_EQ(poly->Points[3].x, poly->Points[0].x);
     EXPECT_EQ(poly->Left() - window.Image1->x(), 195) << "placed at its image pixels in a scrolled view";
 
     // A file from a Western Windows code page (not UTF-8) is read as Latin-1.
     WriteBytes(saved, Replace(mapBytes, "about.html", "caf\xe9.html"));
     Load(saved);
-    EXPECT_EQ(window.Regions.Rects()[0]->URL, QStringLiteral("caf\u00e9.html"));
+    EXPECT_EQ(window.Editor().Regions().Rects()[0]->URL, QStringLiteral("caf\u00e9.html"));
 }
 
 TEST_F(MapCommandsTest, FailuresLoseNothing)
 {
     Load(mapFile);
-    window.SavedFlag = false;
+    window.Editor().SetSavedFlag(false);
     // A save that cannot be written keeps the flag, and New asked to save first stops with the map.
     prompter.saveFiles.push_back(dir.filePath(QStringLiteral("no/such/folder/x.im")));
     prompter.answers.push_back(QMessageBox::Yes);
     window.btnNewClick();
     EXPECT_EQ(Texts().mid(Texts().size() - 2), QStringList({"Save changes?", "File not found"}));
-    EXPECT_FALSE(window.SavedFlag);
-    EXPECT_EQ(window.Regions.Count(), 3);
+    EXPECT_FALSE(window.Editor().SavedFlag());
+    EXPECT_EQ(window.Editor().Regions().Count(), 3);
     EXPECT_EQ(prompter.openRequests.size(), 1) << "no image was asked for";
     // A cancelled save dialog goes on to the new image.
     prompter.answers.push_back(QMessageBox::Yes);
@@ -183,7 +184,7 @@ TEST_F(MapCommandsTest, FailuresLoseNothing)
         Load(bad);
         ASSERT_EQ(prompter.messages.size(), 1) << c.bytes;
         EXPECT_TRUE(prompter.messages[0].text.startsWith(c.message)) << prompter.messages[0].text.toStdString();
-        EXPECT_EQ(window.Regions.Count(), c.regions) << "the regions completed before stay, in their lists";
+        EXPECT_EQ(window.Editor().Regions().Count(), c.regions) << "the regions completed before stay, in their lists";
         int children = 0;
         for (QObject *child : window.ScrollBox1->Client()->children())
             children += qobject_cast<TBaseRegion *>(child) != nullptr;
@@ -192,14 +193,14 @@ TEST_F(MapCommandsTest, FailuresLoseNothing)
     // A map file that cannot be read leaves the map on screen alone.
     Load(mapFile);
     Load(dir.path());
-    EXPECT_EQ(window.Regions.Count(), 3);
+    EXPECT_EQ(window.Editor().Regions().Count(), 3);
 }
 
 TEST_F(MapCommandsTest, ASaveThatFailsHalfwayLeavesTheOldFileAsItWas)
 {
     Load(mapFile);
-    window.Regions.Polys()[0]->URL = QString(100000, QLatin1Char('a'));
-    window.SavedFlag = false;
+    window.Editor().Regions().Polys()[0]->URL = QString(100000, QLatin1Char('a'));
+    window.Editor().SetSavedFlag(false);
     // The file system stops the write at 4 KiB, as a full disk or a kill halfway would.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit before{};
@@ -214,7 +215,7 @@ TEST_F(MapCommandsTest, ASaveThatFailsHalfwayLeavesTheOldFileAsItWas)
 
     EXPECT_EQ(ReadAll(mapFile), mapBytes);
     EXPECT_EQ(prompter.messages.value(0).text, QStringLiteral("Disk full"));
-    EXPECT_FALSE(window.SavedFlag);
+    EXPECT_FALSE(window.Editor().SavedFlag());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"navmap.im"})) << "no temporary file is left";
 }
 

@@ -42,7 +42,7 @@ TEST(MapCompileIntoQuorix, CallsInOrderAndAFailingCallChangesNothing)
             options->btnOk->click();
         };
         TfrmImageMap window;
-        ASSERT_FALSE(window.ClipboardMode);
+        ASSERT_FALSE(window.ClipboardMode());
         window.show();
         EXPECT_FALSE(modal.shown.contains(QStringLiteral("frmSplash"))) << "no splash beside a running Quorix";
         OpenImage(window, prompter, image);
@@ -53,7 +53,7 @@ TEST(MapCompileIntoQuorix, CallsInOrderAndAFailingCallChangesNothing)
             methods << call.section(QLatin1Char(' '), 0, 0);
         EXPECT_EQ(methods, QStringList{QStringLiteral("WM_ISQUORIXRUNNING")} + c.calls);
         EXPECT_EQ(prompter.messages.last().text, c.message);
-        EXPECT_EQ(window.MapName.isEmpty(), !c.stored);
+        EXPECT_EQ(QString::fromStdString(window.Editor().ModelForCommands().Options.Name).isEmpty(), !c.stored);
         if (c.stored) {
             const QString put = quorix.Calls().last();
             EXPECT_TRUE(put.startsWith(QStringLiteral("puttextatcursor <IMG SRC=\"../../banner.gif\" USEMAP=\"#navmap\">")))

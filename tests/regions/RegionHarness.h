@@ -6,6 +6,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 #include "dialogs/AddHotspotForm.h"
 #include "regions/ChannelField.h"
+#include "regions/ChannelHost.h"
 #include "regions/CursorTable.h"
 #include "regions/RectRegionClass.h"
 #include "regions/ScrollBox.h"
@@ -69,11 +70,7 @@ struct Editor {
         auto *r = new Region(box);
         r->show();
         r->SetBounds(image->x(), image->y(), image->width(), image->height());
-        r->txtXPos = &txtXPos;
-        r->txtYPos = &txtYPos;
-        r->txtInfo = &txtInfo;
-        r->txtTarget = &txtTarget;
-        r->cmbURL = &cmbURL;
+        r->Host = &host;
         r->SetPenColor(LineColour);
         r->raise();
         txtInfo.SetText(QStringLiteral("DRAWING"));
@@ -111,6 +108,7 @@ struct Editor {
         txtInfo{QStringLiteral("txtInfo")};
     QLineEdit txtTarget;
     QComboBox cmbURL;
+    TChannelHost host{txtInfo, txtXPos, txtYPos, txtTarget, cmbURL};
     QWidget window;
     TScrollBox *box = new TScrollBox(&window);
     QLabel *image = new QLabel(box->Client());

@@ -28,10 +28,10 @@ protected:
     }
 
     // Regions are what the box hides out of view; other children are left alone.
-    QWidget *Child(QRect geometry)
+    TRectRegion *Child(QRect geometry)
     {
         auto *child = new TRectRegion(box.Client());
-        child->setGeometry(geometry);
+        child->SetBounds(geometry.x(), geometry.y(), geometry.width(), geometry.height());
         child->show();
         QApplication::processEvents();
         return child;
@@ -40,11 +40,11 @@ protected:
 
 TEST_F(ScrollBoxTest, ScrollingMovesChildrenAndShowsOnlyThoseInView)
 {
-    QWidget *near = Child({10, 10, 30, 30});
-    QWidget *far = Child({600, 500, 30, 30});
+    TRectRegion *near = Child({10, 10, 30, 30});
+    TRectRegion *far = Child({600, 500, 30, 30});
     // One hidden by its owner stays hidden; a removed one is forgotten.
-    QWidget *hidden = Child({610, 510, 30, 30});
-    QPointer<QWidget> removed = Child({700, 600, 30, 30});
+    TRectRegion *hidden = Child({610, 510, 30, 30});
+    QPointer<TRectRegion> removed = Child({700, 600, 30, 30});
     hidden->hide();
     delete removed;
     EXPECT_TRUE(near->isVisible());
@@ -56,7 +56,8 @@ TEST_F(ScrollBoxTest, ScrollingMovesChildrenAndShowsOnlyThoseInView)
     box.horizontalScrollBar()->setValue(550);
     box.verticalScrollBar()->setValue(450);
     QApplication::processEvents();
-    EXPECT_EQ(near->pos(), QPoint(-540, -440)) << "children move with the content";
+    EXPECT_EQ(near->Left(), -540) << "children move with the content";
+    EXPECT_EQ(near->Top(), -440);
     EXPECT_EQ(far->pos(), QPoint(50, 50));
     EXPECT_TRUE(far->isVisible());
     EXPECT_FALSE(near->isVisible());
@@ -89,7 +90,7 @@ TEST_F(ScrollBoxTest, ArrowsAndTheWheelScrollUsefulStepsAndCtrlWheelIsLeftToTheW
 
 TEST_F(ScrollBoxTest, ScrollInViewBringsAChildInByTheLeastDistance)
 {
-    QWidget *child = Child({400, 300, 50, 40});
+    TRectRegion *child = Child({400, 300, 50, 40});
     box.ScrollInView(child);
     QApplication::processEvents();
     EXPECT_EQ(child->x() + child->width(), box.Client()->width());
