@@ -6,6 +6,8 @@
 #include "../output/WorkedExample.h"
 
 #include "app/ImageView.h"
+#include "app/MapDocument.h"
+#include "app/RecentMaps.h"
 #include "dialogs/AddHotspotForm.h"
 #include "dialogs/MapOptionsForm.h"
 #include "output/core/MapFile.h"
@@ -14,6 +16,8 @@
 #include "regions/ScrollBox.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -217,6 +221,84 @@ TEST_F(MapCommandsTest, ASaveThatFailsHalfwayLeavesTheOldFileAsItWas)
     EXPECT_EQ(prompter.messages.value(0).text, QStringLiteral("Disk full"));
     EXPECT_FALSE(window.Editor().SavedFlag());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"navmap.im"})) << "no temporary file is left";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MapCommandsTest, NewerOutputsAreTheCommandLinesAndThePreviewIsAPageBesideItsImage)
+{
+    Load(mapFile);
+    const QStringList cliOptions = {QStringLiteral("--comment"), "--name", "navmap", "--align", "middle", "--alt",
+                                    "Site navigation", "--border", "0", "--hspace", "0", "--vspace", "5",
+                                    "--workdir", web};
+    for (const auto &[action, flag] : {std::pair{window.CompileHTML51, "--html5"}, std::pair{window.CompileSVG1, "--svg"}}) {
+        QGuiApplication::clipboard()->clear();
+        prompter.folder = web;
+        action->trigger();
+        const TToolRun cli = RunTool(QStringList{QStringLiteral("compile"), mapFile, QString::fromLatin1(flag)} + cliOptions);
+        EXPECT_EQ(cli.Status, 0) << cli.Err;
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), cli.Out) << flag;
+        // The worked map's hotspots have no alt texts once reloaded: the closing message names them.
+        EXPECT_TRUE(Texts().last().contains(QStringLiteral("no alt text"))) << Texts().last().toStdString();
+    }
+
+    QUrl opened;
+    window.Document().SetBrowserOpener([&](const QUrl &url) {
+        opened = url;
+        return true;
+    });
+    window.PreviewInBrowser1->trigger();
+    ASSERT_TRUE(opened.isLocalFile());
+    const std::string page = ReadAll(opened.toLocalFile());
+    EXPECT_NE(page.find("<img src=\"image.gif\" usemap=\"#navmap\" width=\"300\" height=\"100\""), std::string::npos) << page;
+    EXPECT_NE(page.find("contact.html"), std::string::npos);
+    EXPECT_EQ(ReadAll(QFileInfo(opened.toLocalFile()).dir().filePath(QStringLiteral("image.gif"))), ReadAll(image));
+    EXPECT_EQ(QFileInfo(opened.toLocalFile()).dir().dirName().left(16), QStringLiteral("mapolin-preview-"));
+}
+
+TEST_F(MapCommandsTest, FilesFromAnywhereOpenAsNewOrOpenAndJoinTheRecentMaps)
+{
+    const int before = prompter.messages.size();
+    WriteBytes(dir.filePath(QStringLiteral("notes.txt")), "just text");
+    for (const QString &refused : {dir.filePath(QStringLiteral("none.im")), web, dir.filePath(QStringLiteral("notes.txt"))})
+        window.OpenFile(refused);
+    ASSERT_EQ(prompter.messages.size(), before + 3);
+    EXPECT_TRUE(prompter.messages[before].text.endsWith(QStringLiteral("does not exist.")));
+    EXPECT_TRUE(prompter.messages[before + 1].text.contains(QStringLiteral("is a folder")));
+    EXPECT_TRUE(prompter.messages[before + 2].text.contains(QStringLiteral("neither an image")));
+    EXPECT_TRUE(window.ImageFileName().isEmpty()) << "an empty editor";
+
+    // An image starts a new map (the default URL dialog follows); a map file asks first about the
+    // unsaved one, then opens.
+    window.OpenFile(image);
+    EXPECT_EQ(window.ImageFileName(), image);
+    EXPECT_EQ(QString::fromStdString(window.Editor().Model().DefaultURL), modal.defaultURL);
+    window.Editor().SetSavedFlag(false);
+    prompter.answers.push_back(QMessageBox::No);
+    window.OpenFile(mapFile);
+    EXPECT_EQ(prompter.messages.last().text, QStringLiteral("Save changes?"));
+    EXPECT_EQ(window.Editor().Regions().Count(), 3);
+
+    // A folder or several files dropped at once are not taken.
+    QMimeData several;
+    several.setUrls({QUrl::fromLocalFile(image), QUrl::fromLocalFile(mapFile)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &several, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
+    // The last eight maps, newest first, each once.
+    TRecentMaps recent;
+    for (int i = 0; i < 10; ++i)
+        recent.Add(dir.filePath(QStringLiteral("m%1.im").arg(i)));
+    recent.Add(dir.filePath(QStringLiteral("m5.im")));
+    const QStringList files = recent.Files();
+    ASSERT_EQ(files.size(), TRecentMaps::Limit);
+    EXPECT_EQ(files.front(), dir.filePath(QStringLiteral("m5.im")));
+    EXPECT_EQ(files.count(dir.filePath(QStringLiteral("m5.im"))), 1);
+    EXPECT_EQ(files.back(), dir.filePath(QStringLiteral("m2.im")));
+    EXPECT_TRUE(TRecentMaps::DefaultSettingsFile().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
 }
 
 } // namespace
