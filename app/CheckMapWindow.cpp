@@ -26,7 +26,7 @@ TfrmCheckMap::TfrmCheckMap(TMapEditor &editor, std::function<TImageState()> imag
 void TfrmCheckMap::Refresh()
 {
     // The map as its file would hold it: the findings name the lines mapolin-map would.
-    findings_ = CheckMap(editor_.Model().ToMapFile(), image_());
+    findings_ = CheckMap(editor_.Model().ToMapFile(), image_(), {.MissingAlt = true});
     const QSignalBlocker quiet(lstFindings);
     lstFindings->clear();
     for (const TFinding &finding : findings_)

@@ -278,14 +278,15 @@ int TMapTool::Check(const QStringList &arguments)
                                                     "exit status 1 when there are any."));
     parser.addPositionalArgument(QStringLiteral("MAP.im"), QStringLiteral("The map file."));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("One JSON object per finding on standard output."));
-    parser.addOption(json);
+    const QCommandLineOption alt(QStringLiteral("alt"), QStringLiteral("Also report hotspots without an alt text."));
+    parser.addOptions({json, alt});
     if (const int status = Parse(parser, QStringLiteral("check"), arguments, 1); status >= 0)
         return status;
     const QString path = parser.positionalArguments().front();
     const TMapInput input = ReadMap(path, Report);
     if (!input.Read)
         return 1;
-    const std::vector<TFinding> findings = CheckMap(input.Map, ReadImage(path, input.Map.ImageFileName));
+    const std::vector<TFinding> findings = CheckMap(input.Map, ReadImage(path, input.Map.ImageFileName), {.MissingAlt = parser.isSet(alt)});
     // Written at once: a large map can have a finding for each of 100,000 hotspots.
     std::string lines;
     const std::string file = Local(path);

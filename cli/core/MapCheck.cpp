@@ -120,7 +120,7 @@ bool IsValidBrowsingContextName(std::string_view target)
     return lower == "_blank" || lower == "_self" || lower == "_parent" || lower == "_top";
 }
 
-std::vector<TFinding> CheckMap(const TMapFile &map, const TImageState &image)
+std::vector<TFinding> CheckMap(const TMapFile &map, const TImageState &image, TCheckOptions options)
 {
     std::vector<TFinding> findings;
     if (image.State == TImageState::TState::Missing)
@@ -160,6 +160,8 @@ std::vector<TFinding> CheckMap(const TMapFile &map, const TImageState &image)
             add("radius-zero", "has radius " + std::to_string(region.Shape.Radius));
         if (region.URL.empty())
             add("empty-url", "has an empty URL");
+        if (options.MissingAlt && region.Alt.empty())
+            add("missing-alt", "has no alt text, which screen readers need");
         if (!IsValidBrowsingContextName(region.Target))
             add("target", "has the target '" + region.Target + "', which is not a valid browsing-context name");
         if (image.State == TImageState::TState::Read) {

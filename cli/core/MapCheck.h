@@ -25,7 +25,13 @@ struct TFinding {
 
 // All findings in file order. Hotspots are checked against the image only when it was read; the
 // cover test clips every shape to the image, since no pixel outside it can be clicked.
-std::vector<TFinding> CheckMap(const TMapFile &map, const TImageState &image);
+// Hotspots without an alt text are reported ("missing-alt") only when asked: a classic map file
+// cannot hold one, so every classic map would have them.
+struct TCheckOptions {
+    bool MissingAlt = false;
+};
+
+std::vector<TFinding> CheckMap(const TMapFile &map, const TImageState &image, TCheckOptions options = {});
 
 // True for the empty text, one of _blank, _self, _parent, _top (any case), or any text that does
 // not start with "_".

@@ -192,6 +192,8 @@ TEST_F(EditingTest, TheCheckerInTheWindowFindsWhatTheCommandLineFinds)
 {
     DrawRect({10, 10}, {100, 100});
     DrawRect({20, 20}, {50, 50}); // wholly covered
+    // An alt text goes through the map file's extension block to the command line.
+    Editor().Regions().Rects()[0]->StatusText = QStringLiteral("Big");
     window.CheckMap1->trigger();
     auto *checker = window.findChild<TfrmCheckMap *>();
     ASSERT_NE(checker, nullptr);
@@ -201,8 +203,10 @@ TEST_F(EditingTest, TheCheckerInTheWindowFindsWhatTheCommandLineFinds)
     std::string json;
     for (const TFinding &finding : checker->Findings())
         json += FindingJson(map.toStdString(), finding) + "\n";
-    const TToolRun cli = RunTool({QStringLiteral("check"), map, QStringLiteral("--json")});
+    const TToolRun cli = RunTool({QStringLiteral("check"), map, QStringLiteral("--json"), QStringLiteral("--alt")});
     EXPECT_EQ(cli.Out, json);
+    EXPECT_NE(json.find("rectangle 2 has no alt text"), std::string::npos) << json;
+    EXPECT_EQ(json.find("rectangle 1 has no alt text"), std::string::npos) << json;
     ASSERT_FALSE(checker->Findings().empty());
     checker->lstFindings->setCurrentRow(int(checker->Findings().size()) - 1);
     EXPECT_EQ(Editor().Selection().Ref, (THotspotRef{THotspotKind::Rect, 1})) << "choosing a finding selects its hotspot";
