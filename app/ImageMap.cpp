@@ -31,6 +31,7 @@
 #include "regions/ChannelField.h"
 #include "regions/CursorTable.h"
 #include "regions/ScrollBox.h"
+#include "regions/core/ZoomMath.h"
 #include "resources/Art.h"
 
 #include <QApplication>
@@ -234,6 +235,11 @@ void TfrmImageMap::CreateControls()
     zoom_ = new TZoomControl(*ScrollBox1, *Image1,
                              [this](const std::function<void(TBaseRegion *)> &visit) { editor_->Regions().ForEach(visit); },
                              this);
+    // A zoomed image wants more room than the designed size: the window becomes resizable.
+    connect(zoom_, &TZoomControl::Zoomed, this, [this](int percent) {
+        if (percent != zoommath::ActualSize)
+            AllowUserResize();
+    });
 
     TMapDocument::TParts document;
     document.Window = this;

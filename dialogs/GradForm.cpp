@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QSizeGrip>
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -193,9 +194,38 @@ void TGradientForm::ApplySizing()
         FreeSizing();
         return;
     }
+    if (sizeGrip_) {
+        FreeSizing();
+        if (clientSize_.isValid())
+            client_->setMinimumSize(clientSize_);
+        return;
+    }
     layout_->setSizeConstraint(QLayout::SetFixedSize);
     if (clientSize_.isValid())
         client_->setFixedSize(clientSize_);
+}
+
+void TGradientForm::AllowUserResize()
+{
+    if (sizeGrip_)
+        return;
+    // The window has no frame of the system's to drag: the grip asks the window system to resize.
+    sizeGrip_ = new QSizeGrip(this);
+    sizeGrip_->setObjectName(QStringLiteral("SizeGrip"));
+    sizeGrip_->resize(sizeGrip_->sizeHint());
+    sizeGrip_->move(width() - sizeGrip_->width(), height() - sizeGrip_->height());
+    sizeGrip_->show();
+    sizeGrip_->raise();
+    ApplySizing();
+}
+
+void TGradientForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (sizeGrip_) {
+        sizeGrip_->move(width() - sizeGrip_->width(), height() - sizeGrip_->height());
+        sizeGrip_->raise();
+    }
 }
 
 void TGradientForm::FreeSizing()

@@ -17,6 +17,7 @@ class QEventLoop;
 class QMenuBar;
 class QVBoxLayout;
 
+class QSizeGrip;
 class TCaptionBar;
 
 class TGradientForm : public QWidget {
@@ -34,6 +35,10 @@ public:
     // Controls are placed in the client area, in client coordinates.
     QWidget *ClientArea() const { return client_; }
     void SetClientSize(int width, int height);
+    // From now on the user may resize the window from its lower right corner; the client size
+    // given stays the smallest.
+    void AllowUserResize();
+    bool UserResizable() const { return sizeGrip_ != nullptr; }
     // A menu bar sits between the caption bar and the client area.
     void SetMenuBar(QMenuBar *menuBar);
 
@@ -86,6 +91,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     int FrameWidth() const;
     int CaptionHeight() const;
@@ -102,6 +108,7 @@ private:
 
     BorderStyle style_;
     int borderIcons_;
+    QSizeGrip *sizeGrip_ = nullptr;
     QString caption_;
     int gradientColors_ = 64;
     bool paintGradient_ = false;

@@ -177,6 +177,7 @@ TEST_F(EditingTest, ADragGivesTheSameImagePixelsAtEveryZoom)
 {
     for (const int percent : {100, 400, 25}) {
         window.Zoom().ZoomTo(percent, {});
+        EXPECT_EQ(window.UserResizable(), percent != 100) << "the designed size until zoom is used";
         window.ScrollBox1->ScrollToOrigin();
         const auto at = [&](int x, int y) { return QPoint(x * percent / 100, y * percent / 100); };
         DrawRect(at(4, 4), at(40, 40));
@@ -186,6 +187,15 @@ TEST_F(EditingTest, ADragGivesTheSameImagePixelsAtEveryZoom)
         EXPECT_EQ(Coords(0), "16, 12, 53, 49") << percent << "%";
         Key(Qt::Key_Delete);
     }
+    // Zoom used, the user may give the image more room than the designed size, not less.
+    ASSERT_TRUE(window.UserResizable());
+    const QSize view = window.ScrollBox1->size();
+    window.resize(window.size() + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(window.ScrollBox1->size(), view + QSize(200, 100));
+    window.resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(window.ScrollBox1->size(), view);
 }
 
 TEST_F(EditingTest, TheCheckerInTheWindowFindsWhatTheCommandLineFinds)
