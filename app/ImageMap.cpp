@@ -607,8 +607,10 @@ void TfrmImageMap::Hotspots1Click()
 {
     if (!hotspots_) {
         hotspots_ = new TfrmHotspots(*editor_, this);
-        // Beside the main window, where it hides nothing of the image.
-        hotspots_->move(frameGeometry().topRight() + QPoint(8, 0));
+        // Beside the main window, where it hides nothing of the image; placed once shown, when its
+        // layout has given it its size.
+        hotspots_->show();
+        PlaceBeside(*hotspots_, *this, Qt::Horizontal);
     }
     hotspots_->show();
     hotspots_->raise();
@@ -622,7 +624,8 @@ void TfrmImageMap::CheckMap1Click()
             return TImageState{Image1->Picture().isNull() ? TImageState::TState::Unreadable : TImageState::TState::Read,
                                size.width(), size.height(), {}};
         }, this);
-        checkMap_->move(frameGeometry().bottomLeft() + QPoint(0, 8));
+        checkMap_->show();
+        PlaceBeside(*checkMap_, *this, Qt::Vertical);
     }
     checkMap_->Refresh();
     checkMap_->show();

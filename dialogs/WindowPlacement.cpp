@@ -32,14 +32,11 @@ void CentreOnScreen(QWidget &window)
     window.move(box.topLeft());
 }
 
-void PlaceOver(QWidget &window, const QWidget &owner)
+namespace {
+
+// Moves the box inside the area and places the window there, shrunk to the area if need be.
+void PlaceInside(QWidget &window, QRect box, const QRect &area)
 {
-    const QScreen *screen = ScreenOf(owner);
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    QRect box(QPoint(0, 0), FrameSize(window).boundedTo(area.size()));
-    box.moveCenter(owner.frameGeometry().center());
     // Right and bottom first, so a window larger than the space left still shows its top-left.
     if (box.right() > area.right())
         box.moveRight(area.right());
@@ -51,4 +48,39 @@ void PlaceOver(QWidget &window, const QWidget &owner)
         box.moveTop(area.top());
     window.resize(window.size().boundedTo(area.size()));
     window.move(box.topLeft());
+}
+
+} // namespace
+
+void PlaceOver(QWidget &window, const QWidget &owner)
+{
+    const QScreen *screen = ScreenOf(owner);
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect box(QPoint(0, 0), FrameSize(window).boundedTo(area.size()));
+    box.moveCenter(owner.frameGeometry().center());
+    PlaceInside(window, box, area);
+}
+
+void PlaceBeside(QWidget &window, const QWidget &owner, Qt::Orientation direction)
+{
+    const QScreen *screen = ScreenOf(owner);
+    if (!screen)
+        return;
+    constexpr int Gap = 8;
+    const QRect area = screen->availableGeometry();
+    const QRect by = owner.frameGeometry();
+    QRect box(QPoint(0, 0), FrameSize(window).boundedTo(area.size()));
+    if (direction == Qt::Horizontal) {
+        box.moveTo(by.right() + 1 + Gap, by.top());
+        // No room on the right: on the left, if there is room there.
+        if (box.right() > area.right() && by.left() - Gap - box.width() >= area.left())
+            box.moveRight(by.left() - 1 - Gap);
+    } else {
+        box.moveTo(by.left(), by.bottom() + 1 + Gap);
+        if (box.bottom() > area.bottom() && by.top() - Gap - box.height() >= area.top())
+            box.moveBottom(by.top() - 1 - Gap);
+    }
+    PlaceInside(window, box, area);
 }

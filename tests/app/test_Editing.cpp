@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QTableView>
 #include <QToolButton>
 
@@ -83,6 +84,7 @@ TEST_F(EditingTest, ARandomSessionUndoesAndRedoesEveryStepExactly)
     const auto pick = [&](int n) { return int(random() % unsigned(n)); };
     window.Hotspots1->trigger();
     auto *list = window.findChild<TfrmHotspots *>()->grdHotspots;
+    EXPECT_TRUE(window.screen()->availableGeometry().contains(list->window()->frameGeometry())) << "beside, on screen";
     // The map after each step; an undo goes back one, a redo forward again.
     std::vector<TMapFile> done{Editor().Model().ToMapFile()};
     std::vector<TMapFile> undone;
