@@ -82,6 +82,12 @@ inline QByteArray EncodeJpeg(const QImage &image, bool progressive = false)
     return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? buffer.data() : QByteArray();
 }
 
+// Two stray bytes after the segment that follows the start marker, as some writers leave them.
+inline QByteArray WithStrayBytes(const QByteArray &jpeg)
+{
+    return QByteArray(jpeg).insert(4 + (uchar(jpeg[4]) << 8 | uchar(jpeg[5])), "\x12\x34", 2);
+}
+
 // A progressive JPEG declaring width x height whose first scan header is repeated with no data.
 inline QByteArray ScanBomb(int width, int height, int scans)
 {

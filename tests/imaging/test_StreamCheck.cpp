@@ -30,14 +30,6 @@ QImage Noise(int width, int height)
     return image;
 }
 
-QByteArray Bmp(const QImage &image)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "bmp").write(image.convertToFormat(QImage::Format_RGB888));
-    return buffer.data();
-}
-
 // The same picture under the old 12-byte header, whose sizes are 16 bits wide.
 QByteArray OldHeaderBmp(const QByteArray &bmp)
 {
@@ -45,18 +37,12 @@ QByteArray OldHeaderBmp(const QByteArray &bmp)
     return old.replace(10, 4, QByteArray::fromHex("1a000000")) + bmp.mid(54);
 }
 
-// Two stray bytes after the segment that follows the start marker, as some writers leave them.
-QByteArray WithStrayBytes(const QByteArray &jpeg)
-{
-    const qsizetype after = 4 + (uchar(jpeg[4]) << 8 | uchar(jpeg[5]));
-    return QByteArray(jpeg).insert(after, "\x12\x34", 2);
-}
-
 TEST(StreamCheck, StreamsAreCompleteOnlyOnceWhole)
 {
     using Check = bool (*)(std::span<const std::uint8_t>);
     const QImage noise = Noise(40, 30);
     const QByteArray gif = testgif::Encode(noise);
+    const QByteArray bmp = testgif::Write(noise.convertToFormat(QImage::Format_RGB888), "bmp");
     // The decoder does without a JPEG's end marker and without all that follows a GIF's first
     // image, so that many bytes at the end may go.
     const std::tuple<const char *, QByteArray, Check, qsizetype> streams[] = {
@@ -66,11 +52,11 @@ TEST(StreamCheck, StreamsAreCompleteOnlyOnceWhole)
         {"scan per component", testjpeg::Encode(noise, {.scanPerComponent = true}), streamcheck::JpegIsComplete, 2},
         {"progressive grey with restarts", testjpeg::Encode(noise, {.restartRows = 2, .progressive = true, .grey = true}),
          streamcheck::JpegIsComplete, 2},
-        {"stray bytes", WithStrayBytes(testgif::EncodeJpeg(noise)), streamcheck::JpegIsComplete, 2},
+        {"stray bytes", testgif::WithStrayBytes(testgif::EncodeJpeg(noise)), streamcheck::JpegIsComplete, 2},
         {"gif", gif, streamcheck::GifIsComplete, 1},
         {"gif with a zero before its trailer", QByteArray(gif).insert(gif.size() - 1, '\0'), streamcheck::GifIsComplete, 2},
-        {"bmp", Bmp(noise), streamcheck::BmpIsComplete, 0},
-        {"bmp under the old header", OldHeaderBmp(Bmp(noise)), streamcheck::BmpIsComplete, 0},
+        {"bmp", bmp, streamcheck::BmpIsComplete, 0},
+        {"bmp under the old header", OldHeaderBmp(bmp), streamcheck::BmpIsComplete, 0},
         {"run-length bmp", testgif::EncodeRle8Bmp(noise), streamcheck::BmpIsComplete, 2},
     };
     for (const auto &[name, stream, complete, optional] : streams) {

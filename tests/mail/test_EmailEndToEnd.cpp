@@ -1,15 +1,17 @@
-// The real e-mail window end to end inside a private network namespace with loopback only:
-// dnsmasq answers the MX queries on 127.0.0.1:53, aiosmtpd takes the mail on 127.0.0.3:25, and
-// in-process fakes refuse a recipient, fail the goodbye or never greet.
+// The real e-mail window: its controls offscreen, then end to end inside a private network
+// namespace with loopback only: dnsmasq answers the MX queries on 127.0.0.1:53, aiosmtpd takes the
+// mail on 127.0.0.3:25, and in-process fakes refuse a recipient, fail the goodbye or never greet.
 #include "AiosmtpdPeer.h"
+#include "FakeDnsServer.h"
 #include "FakeSmtpServer.h"
 #include "support/FakePrompter.h"
+#include "support/Widgets.h"
 
 #include "mail/fEmail.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,7 +19,6 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
-#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,41 @@ bool RunTool(const QString &program, const QStringList &arguments)
     process.start(program, arguments);
     return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
+
+template <typename W> W *Child(QWidget &window, const char *name)
+{
+    W *child = window.findChild<W *>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+void Click(QWidget &window, const char *button)
+{
+    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
+}
+
+// One window with the given identity, shown through the fake prompter, which runs `answer` on it
+// and answers each failure dialog (Close or To Clipboard), keeping its text.
+class EmailWindow : public ::testing::Test {
+protected:
+    int Open(const std::function<void(TfrmEmail &)> &answer, TfrmEmail::TIdentity identity = {})
+    {
+        TfrmEmail window(nullptr, [identity] { return identity; });
+        window.AssignFields(fields);
+        prompter.modal = [this, &window, &answer](QWidget &shown) {
+            if (&shown == &window)
+                return answer(window);
+            errors << Child<QLabel>(shown, "lblError")->text();
+            Click(shown, toClipboard ? "butClipboard" : "butClose");
+        };
+        return window.ShowModal();
+    }
+
+    TEmailFields fields = {"T", "http://u.test/", "D.", "L."};
+    FakePrompter prompter;
+    QStringList errors;
+    bool toClipboard = false;
+};
 
 // Mail hosts by domain: "domain,host,preference" and the host's address.
 QStringList DnsmasqRecords()
@@ -57,27 +93,24 @@ QStringList DnsmasqRecords()
     return options;
 }
 
-// What the user types, and how the failure dialog is answered.
+// What the user types; with cancelAfterMs, the close box is tried halfway, then Cancel pressed.
 struct TUserInput {
     QString name, address, friendName, friendAddress, message;
     bool html = false;
-    bool toClipboard = false;
     int cancelAfterMs = -1;
 };
 
 // Peers and fakes shared by every case; dnsmasq also gives the mail hosts their addresses.
-class EmailInNamespace : public ::testing::Test {
+class EmailInNamespace : public EmailWindow {
 protected:
     static void SetUpTestSuite()
     {
         if (!qEnvironmentVariableIsSet(InsideVariable))
             return;
-        QFile resolv(TMailHostLookup::ResolvConfPath());
-        ready = resolv.open(QIODevice::WriteOnly) && resolv.write("nameserver 127.0.0.1\n") > 0;
-        resolv.close();
+        WriteResolvConf("nameserver 127.0.0.1\n");
         // The platform's resolver asks dnsmasq too, never the machine's own servers.
-        ready = ready && RunTool("ip", {"link", "set", "lo", "up"})
-                && RunTool("mount", {"--bind", resolv.fileName(), "/etc/resolv.conf"});
+        ready = RunTool("ip", {"link", "set", "lo", "up"})
+                && RunTool("mount", {"--bind", TMailHostLookup::ResolvConfPath(), "/etc/resolv.conf"});
         dnsmasq = std::make_unique<TPeerProcess>();
         const auto listens = [] { return !QUdpSocket().bind(QHostAddress::LocalHost, 53, QAbstractSocket::DontShareAddress); };
         ready = ready && dnsmasq->Start("/usr/sbin/dnsmasq", DnsmasqRecords(), listens);
@@ -101,33 +134,28 @@ protected:
         if (!qEnvironmentVariableIsSet(InsideVariable))
             GTEST_SKIP() << "runs inside the private network namespace that EmailEndToEnd sets up";
         ASSERT_TRUE(ready) << "the namespace, dnsmasq or aiosmtpd could not be set up";
+        fields = MapolinEmailFields();
     }
 
-    // Opens the window, types the input, presses Send and answers the failure dialog.
+    // Opens the window, types the input and presses Send.
     int Send(const TUserInput &input)
     {
-        TfrmEmail window(nullptr, [] { return TfrmEmail::TIdentity(); });
-        window.AssignFields(MapolinEmailFields());
-        prompter.modal = [this, &input, &window](QWidget &shown) {
-            if (&shown != &window) {
-                errors << shown.findChild<QLabel *>("lblError")->text();
-                QTest::mouseClick(shown.findChild<QPushButton *>(input.toClipboard ? "butClipboard" : "butClose"),
-                                  Qt::LeftButton);
-                return;
-            }
+        return Open([this, &input](TfrmEmail &window) {
             const QString texts[] = {input.name, input.address, input.friendName, input.friendAddress};
-            const char *fields[] = {"txtName", "txtYourEmail", "txtFriendsName", "txtAddress"};
+            const char *names[] = {"txtName", "txtYourEmail", "txtFriendsName", "txtAddress"};
             for (int i = 0; i < 4; ++i)
-                shown.findChild<QLineEdit *>(fields[i])->setText(texts[i]);
-            shown.findChild<QPlainTextEdit *>("memText")->setPlainText(input.message);
-            shown.findChild<QCheckBox *>("chkHTML")->setChecked(input.html);
-            if (input.cancelAfterMs >= 0)
-                QTimer::singleShot(input.cancelAfterMs, &shown, [&shown] {
-                    QTest::mouseClick(shown.findChild<QPushButton *>("butCancel"), Qt::LeftButton);
+                Child<QLineEdit>(window, names[i])->setText(texts[i]);
+            Child<QPlainTextEdit>(window, "memText")->setPlainText(input.message);
+            Child<QCheckBox>(window, "chkHTML")->setChecked(input.html);
+            if (input.cancelAfterMs >= 0) {
+                QTimer::singleShot(input.cancelAfterMs / 2, &window, [&window] { window.close(); });
+                QTimer::singleShot(input.cancelAfterMs, &window, [this, &window] {
+                    openAfterClose = window.isVisible();
+                    Click(window, "butCancel");
                 });
-            QTest::mouseClick(shown.findChild<QPushButton *>("butSend"), Qt::LeftButton);
-        };
-        return window.ShowModal();
+            }
+            Click(window, "butSend");
+        });
     }
     static std::string Composed(const TUserInput &input)
     {
@@ -151,8 +179,7 @@ protected:
         return QString::fromUtf8(python.readAllStandardOutput());
     }
 
-    FakePrompter prompter;
-    QStringList errors;
+    bool openAfterClose = false;
 
     static inline bool ready = false;
     static inline std::unique_ptr<TPeerProcess> dnsmasq;
@@ -161,6 +188,39 @@ protected:
 };
 
 } // namespace
+
+TEST_F(EmailWindow, ControlsKeysAndPrefill)
+{
+    Open([](TfrmEmail &window) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_EQ(window.windowTitle(), "Email T to a Friend");
+        EXPECT_EQ(Child<QLabel>(window, "lblHeading")->text(), "Think your friends would like T too? ");
+        EXPECT_EQ(window.ctlMessage.Subject(), "T is available for you.");
+        EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(window, "txtFriendsName"));
+        EXPECT_EQ(Child<QLineEdit>(window, "txtYourEmail")->text(), "ann@example.test");
+        auto *send = Child<QPushButton>(window, "butSend");
+        EXPECT_FALSE(send->isEnabled());
+        Child<QLineEdit>(window, "txtAddress")->setText("x");
+        EXPECT_TRUE(send->isEnabled());
+        EXPECT_EQ(TabOrder(Child<QWidget>(window, "txtName"), 8),
+                  QStringList({"txtName", "txtYourEmail", "txtFriendsName", "txtAddress", "memText", "chkHTML",
+                               "butSend", "butCancel"}));
+        ExpectLabelsFit(window);
+        // Enter in the memo is a new line; in an edit it is Cancel.
+        QTest::keyClick(Child<QWidget>(window, "memText"), Qt::Key_Return);
+        EXPECT_EQ(Child<QPlainTextEdit>(window, "memText")->toPlainText(), "\n");
+        EXPECT_TRUE(window.isVisible());
+        QTest::keyClick(Child<QWidget>(window, "txtFriendsName"), Qt::Key_Return);
+        EXPECT_FALSE(window.isVisible());
+    }, {"Ann", "ann@example.test"});
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // An empty field is reported, and the window is shown all the same.
+    fields.DownloadURL.clear();
+    EXPECT_EQ(Open([](TfrmEmail &window) { Click(window, "butCancel"); }), mrCancel);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(prompter.messages[0].text, "Internal Error: All the customization fields must be supplied by the programmer !");
+}
 
 // Re-runs this program in a new network and mount namespace, where the cases below take part.
 TEST(EmailEndToEnd, RunsInAPrivateNetworkNamespace)
@@ -204,8 +264,8 @@ TEST_F(EmailInNamespace, RefusedRecipientThenTheNextHostDelivers)
 }
 
 // Accepted text is delivered even when the goodbye fails: no second copy through the next host.
-// No mail host at all offers the clipboard.
-TEST_F(EmailInNamespace, AFailedGoodbyeAfterTheTextIsASuccessAndNoHostOffersTheClipboard)
+// No mail host at all offers the clipboard; a name that would add a header reaches no host.
+TEST_F(EmailInNamespace, AFailedGoodbyeIsASuccessAndFailuresOfferTheClipboard)
 {
     const qsizetype before = smtp->Messages().size();
     TUserInput input{"Ann", "ann@nomx.test", "Bob", "bob@quit.test", ""};
@@ -215,28 +275,52 @@ TEST_F(EmailInNamespace, AFailedGoodbyeAfterTheTextIsASuccessAndNoHostOffersTheC
     EXPECT_EQ(badGoodbye->Received.mid(badGoodbye->Received.size() - 2), (QList<QByteArray>{"<text>", "QUIT"}));
     EXPECT_EQ(smtp->Messages().size(), before);
 
-    input = {"", "", "", "bob@nomx.test", "Hi"};
-    input.toClipboard = true;
+    input = {"", "", "", "bob@nomx.test", ".\n" + QString(10000, QChar(0xe9)), true};
+    toClipboard = true;
+    prompter.messages.clear();
     EXPECT_EQ(Send(input), mrNone);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("A DNS server cannot be found")) << errors[0].toStdString();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), Composed(input));
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(prompter.messages[0].text, QString::fromStdString("The message about " + fields.AppTitle +
+                                         " has been placed in the clipboard.  You can now paste it into your regular "
+                                         "email software and send it to your friend."));
+
+    const int connections = refusing->Connections;
+    EXPECT_EQ(Send({"Ann\r\nBcc: everyone@example.test", "", "", "bob@friend.test", ""}), mrNone);
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors[1], "Invalid character in a display name\nYou can still send the message to your friend.  Click "
+                         "the \"To Clipboard\" button and the email message will be put in the Windows Clipboard.  You "
+                         "can then paste it into a regular email to your friend.");
+    EXPECT_EQ(refusing->Connections, connections);
 }
 
-// Cancel ends the whole sending: the second host is not tried. Without Cancel, five hosts at most.
+// The close box while sending ends nothing; Cancel then ends the whole sending, whether a DNS
+// server or a mail host keeps silent: no later host is tried. Without Cancel, five hosts at most.
 TEST_F(EmailInNamespace, CancelEndsTheSendingAndAtMostFiveHostsAreTried)
 {
     TUserInput input{"Ann", "ann@nomx.test", "Bob", "bob@stall.test", ""};
-    input.cancelAfterMs = 300;
+    input.cancelAfterMs = 400;
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(Send(input), mrCancel);
     EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(openAfterClose);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Operation has been canceled\n")) << errors[0].toStdString();
     EXPECT_EQ(silent->Connections, 1) << "the second host was tried after Cancel";
 
+    TFakeDnsServer silentDns([](TFakeDnsServer &, unsigned, const QNetworkDatagram &) {}, "127.0.0.6", 53);
+    WriteResolvConf("nameserver 127.0.0.6\nnameserver 127.0.0.1\n");
+    input.friendAddress = "bob@friend.test";
     const int before = refusing->Connections;
+    EXPECT_EQ(Send(input), mrCancel);
+    WriteResolvConf("nameserver 127.0.0.1\n");
+    EXPECT_EQ(silentDns.Queries, 1);
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors[1].startsWith("Operation has been canceled\n")) << errors[1].toStdString();
+
     EXPECT_EQ(Send({"Ann", "ann@nomx.test", "Bob", "bob@many.test", ""}), mrNone);
     EXPECT_EQ(refusing->Connections - before, TfrmEmail::MaxHostsTried);
 }

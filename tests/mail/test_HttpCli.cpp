@@ -1,11 +1,7 @@
-// THttpCli against a real HTTP server and small in-process fakes on loopback.
+// THttpCli against small in-process HTTP servers on loopback.
 #include "PeerProcess.h"
 
 #include "mail/HttpCli.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -136,30 +132,12 @@ TEST(HttpCliFake, WaitsNoLongerThanNeeded)
     cut.URL = reset.Url("/");
     EXPECT_STREQ(GetFails<mail::ESocketError>(cut).what(), "[10054] Connection reset by peer");
     EXPECT_TRUE(cut.RcvdBody.isEmpty());
-}
 
-// Its 404 comes with a body, which must not end up in the list.
-TEST(HttpCliServer, FetchesTheListAndRefusesA404)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(QDir(folder.path()).mkpath("dnsip"));
-    QFile file(folder.filePath("dnsip/dnsip.dat"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("127.0.2.1,127.0.2.2\r\n127.51.100.7\r\n");
-    file.close();
-    const quint16 port = FreeTcpPort();
-    TPeerProcess server;
-    ASSERT_TRUE(server.Start("/usr/bin/python3",
-                             {"-m", "http.server", QString::number(port), "--bind", "127.0.0.1", "--directory", folder.path()},
-                             [port] { return TcpListens(port); }));
-    THttpCli http;
-    http.URL = QStringLiteral("http://127.0.0.1:%1/dnsip/dnsip.dat").arg(port);
-    http.Get();
-    EXPECT_EQ(http.RcvdBody, QStringList({"127.0.2.1,127.0.2.2", "127.51.100.7"}));
-    THttpCli missing;
-    missing.URL = QStringLiteral("http://127.0.0.1:%1/dnsip/missing.dat").arg(port);
-    const auto error = GetFails<mail::EHttpException>(missing);
+    // A 404 comes with a page, which must not end up in the list.
+    TFakeHttpServer missing([](const QByteArray &) { return "HTTP/1.0 404 File not found\r\n\r\n<html>127.0.2.1</html>"; });
+    cut.URL = missing.Url("/dnsip/missing.dat");
+    const auto error = GetFails<mail::EHttpException>(cut);
     EXPECT_EQ(error.Code, 404);
     EXPECT_STREQ(error.what(), "File not found");
-    EXPECT_TRUE(missing.RcvdBody.isEmpty());
+    EXPECT_TRUE(cut.RcvdBody.isEmpty());
 }
