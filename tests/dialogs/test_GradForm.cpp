@@ -39,7 +39,6 @@ TEST(GradientForm, CalculateColorsRoundsHalvesToEvenWithinTheColourRange)
     EXPECT_EQ(active[1], qRgb(32, 1, 0));
     EXPECT_EQ(active[4], qRgb(128, 2, 2));
     EXPECT_EQ(active[8], qRgb(255, 5, 3));
-    EXPECT_EQ(form.Ramp(false)[0], qRgb(0, 0, 0));
     EXPECT_EQ(form.Ramp(false)[8], form.InactiveCaptionColour().rgb());
 
     // Out-of-range values are ignored.
