@@ -70,10 +70,10 @@ TEST(GradientForm, CaptionRectangleFollowsTheBorderStyle)
     }
 }
 
-TEST(GradientForm, InactiveBackgroundIsGradientUnlessPaintGradientIsSet)
+TEST(GradientForm, InactiveBackgroundIsGradientUnlessPaintGradientIsSetAndLongCaptionsEndInAnEllipsis)
 {
     TGradientForm form(nullptr, Style::Dialog, TGradientForm::biSystemMenu);
-    form.SetClientSize(300, 40);
+    form.SetClientSize(240, 40);
     form.adjustSize();
     const int right = form.CaptionRect().width() - 1; // right of the buttons' inset
     const int last = form.GradientColors() - 2; // only N-1 strip pixels are stretched
@@ -91,13 +91,7 @@ TEST(GradientForm, InactiveBackgroundIsGradientUnlessPaintGradientIsSet)
     const QImage active = RenderCaption(form, true);
     EXPECT_EQ(active.pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(active.pixel(right, 0), form.Ramp(true)[last]);
-}
 
-TEST(GradientForm, LongCaptionEndsInAnEllipsisBeforeTheButtons)
-{
-    TGradientForm form;
-    form.SetClientSize(240, 40);
-    form.adjustSize();
     const auto layout = form.CaptionLayout();
     const int textRight = layout.text.right;
 
