@@ -1,18 +1,10 @@
 // Stand-in for the Quorix editor on the D-Bus session bus, for tests of the host editor link.
 //
-// Owns com.tembrel.Quorix, answers WM_ISQUORIXRUNNING on /Quorix (interface com.tembrel.Quorix)
-// and offers getworkdir, isopendoc, opennewfile and puttextatcursor on /Quorix4/Plugin (interface
-// Quorix4.Plugin). Prints "ready" on standard output once it owns the name; exits with 2 when the
-// name is taken or the bus is missing. Flags:
-//   --record FILE        append one line per call received: the method name, then each argument
-//                        as a space and its percent-encoded UTF-8 text (CR LF survive exactly)
-//   --answer N           detection answer (default 1)
-//   --detect-delay MS    answer the detection only after MS milliseconds
-//   --delay MS           answer every automation call only after MS milliseconds
-//   --workdir TEXT       answer of getworkdir (default empty)
-//   --opendoc TEXT       answer of isopendoc (default "true")
-//   --fail METHOD        answer METHOD with a D-Bus error; repeatable, "all" for every automation call
-//   --fail-text TEXT     message of those errors (default "Quorix refused the call")
+// Owns com.tembrel.Quorix with the detection call on /Quorix and the automation calls on
+// /Quorix4/Plugin; prints "ready" once it owns the name, exits with 2 when it cannot. --record FILE
+// appends one line per call: the method, then each argument percent-encoded (CR LF survive).
+// --answer, --workdir and --opendoc give the answers, --detect-delay and --delay (ms) hold them
+// back, --fail METHOD (repeatable, "all") fails a call with --fail-text; defaults are in main.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
