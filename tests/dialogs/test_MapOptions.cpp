@@ -12,7 +12,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-TEST(MapOptions, UnsortedAlignmentsUncutLabelsTabOrderAndFocus)
+TEST(MapOptions, AlignmentsFocusNumberFieldsAndNameAreAsDesigned)
 {
     FakePrompter prompter;
     TfrmMapOptions form(nullptr);
@@ -28,16 +28,6 @@ TEST(MapOptions, UnsortedAlignmentsUncutLabelsTabOrderAndFocus)
         EXPECT_EQ(QApplication::focusWidget(), form.txtMapName);
         EXPECT_EQ(TabOrder(form.txtMapName, 9), QStringList({"txtMapName", "txtAltDesc", "txtBorderWidth", "txtHoriz",
                                                              "txtVert", "cmbAlign", "btnOk", "btnCancel", "txtMapName"}));
-        QTest::keyClick(form.txtMapName, Qt::Key_Escape);
-    };
-    EXPECT_EQ(form.ShowModal(), mrCancel);
-}
-
-TEST(MapOptions, NumberFieldsTakeOnlyDigitsAndAnEmptyNameIsRefused)
-{
-    FakePrompter prompter;
-    TfrmMapOptions form(nullptr);
-    prompter.modal = [&](QWidget &) {
         for (QLineEdit *number : {form.txtBorderWidth, form.txtHoriz, form.txtVert}) {
             QTest::keyClicks(number, QStringLiteral("1a-+ .2"));
             EXPECT_EQ(number->text(), QStringLiteral("12")) << number->objectName().toStdString();
@@ -64,4 +54,6 @@ TEST(MapOptions, NumberFieldsTakeOnlyDigitsAndAnEmptyNameIsRefused)
     };
     EXPECT_EQ(form.ShowModal(), mrOk) << "a name of blanks passes";
     EXPECT_EQ(form.cmbAlign->currentText(), QStringLiteral("middle")) << "kept as typed";
+    prompter.modal = [&](QWidget &) { QTest::keyClick(form.txtMapName, Qt::Key_Escape); };
+    EXPECT_EQ(form.ShowModal(), mrCancel);
 }

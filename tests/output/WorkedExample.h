@@ -8,32 +8,18 @@
 
 namespace worked {
 
-inline THotspotShape Box(int top, int left, int height, int width)
-{
-    THotspotShape shape;
-    shape.Top = top;
-    shape.Left = left;
-    shape.Height = height;
-    shape.Width = width;
-    return shape;
-}
+inline THotspotShape Box(int top, int left, int height, int width) { return {top, left, height, width, 0, {}, 0, {}}; }
 
 inline THotspotShape Circle(int top, int left, int size, CoordPoint centre, int radius)
 {
-    THotspotShape shape = Box(top, left, size, size);
-    shape.Centre = centre;
-    shape.Radius = radius;
-    return shape;
+    return {top, left, size, size, radius, centre, 0, {}};
 }
 
 // Points without the closing copy, which is added.
 inline THotspotShape Poly(int top, int left, int height, int width, std::vector<CoordPoint> points)
 {
-    THotspotShape shape = Box(top, left, height, width);
-    shape.PointCount = static_cast<int>(points.size());
-    shape.Points = std::move(points);
-    shape.Points.push_back(shape.Points.front());
-    return shape;
+    points.push_back(points.front());
+    return {top, left, height, width, 0, {}, static_cast<int>(points.size()) - 1, std::move(points)};
 }
 
 inline TMapFile Map()

@@ -21,11 +21,7 @@ constexpr int Width = 1200, Height = 800;
 THotspotShape Circle(int x, int y, int radius) { return worked::Circle(y - radius, x - radius, 2 * radius + 1, {radius, radius}, radius); }
 
 // A polygon in image pixels (its box at the origin).
-THotspotShape Polygon(std::vector<CoordPoint> points)
-{
-    THotspotShape shape = worked::Poly(0, 0, Height, Width, std::move(points));
-    return shape;
-}
+THotspotShape Polygon(std::vector<CoordPoint> points) { return worked::Poly(0, 0, Height, Width, std::move(points)); }
 
 // Hotspots that overlap within and across kinds; a star whose middle even-odd leaves out.
 TFragmentMap Map()
@@ -111,11 +107,10 @@ TEST(Browser, LinksUnderThePointerAtEveryWidth)
     out.close();
 
     QProcess browser;
-    browser.start(chromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                             QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
-                             QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
-                             QStringLiteral("--window-size=1000,700"), QStringLiteral("--user-data-dir=") + profile.path(),
-                             QStringLiteral("--dump-dom"), QUrl::fromLocalFile(file).toString()});
+    const QStringList quiet = QStringLiteral("--headless --no-sandbox --disable-gpu --no-first-run --disable-sync "
+                                             "--disable-background-networking --disable-component-update").split(' ');
+    browser.start(chromium, quiet + QStringList{"--window-size=1000,700", "--user-data-dir=" + profile.path(), "--dump-dom",
+                                                QUrl::fromLocalFile(file).toString()});
     ASSERT_TRUE(browser.waitForFinished(120000)) << "chromium did not end";
     const std::string dom = browser.readAllStandardOutput().toStdString();
     const std::size_t start = dom.find("<pre id=\"result\">");

@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
-
 namespace {
 
 class HostLinkTest : public ::testing::Test {
@@ -60,10 +59,8 @@ TEST_F(HostLinkTest, PluginNeedsQuorixAndPassesTextBothWaysInOrder)
 
     TQuorixPlugin plugin;
     EXPECT_EQ(plugin.getworkdir(), workDir);
-    EXPECT_EQ(plugin.isopendoc(), QStringLiteral("false"));
-    EXPECT_EQ(plugin.opennewfile(), QString());
     EXPECT_EQ(plugin.puttextatcursor(fragment), QString());
-    EXPECT_EQ(Fake.Calls(), (QStringList{"getworkdir", "isopendoc", "opennewfile", "puttextatcursor " + fragment}));
+    EXPECT_EQ(Fake.Calls(), (QStringList{"getworkdir", "puttextatcursor " + fragment}));
 }
 
 TEST_F(HostLinkTest, SlowAnswersAreWaitedForAndFailuresCarryQuorixsText)

@@ -65,8 +65,6 @@ TEST(Fragment, OptionsAndAreaEdgeCases)
     empty.DefaultTarget = "_top"; // no default URL: no default line
     const std::string bare = "<IMG SRC=\"a.gif\" USEMAP=\"#m\">\r\n<MAP NAME=\"m\">\r\n</MAP>\r\n";
     EXPECT_EQ(WriteFragment(empty), bare);
-    empty.ClipboardMode = true;
-    EXPECT_EQ(WriteFragment(empty), std::string(ClipboardComment) + "\r\n" + bare);
 
     const std::tuple<TMapOptions, const char *> images[] = {
         {{"m", "", "", "", "0", "0"}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\">"},

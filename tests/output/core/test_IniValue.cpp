@@ -15,7 +15,9 @@ TEST(IniValue, ReadsWholeValuesAndSurvivesCutEscapes)
         {"[Options]\nDirectories%5CDocumentDir=%\n", std::nullopt}, // %5C is a backslash in the name
         {"[Opt%U0069ons]\nDirectories\\DocumentDir=1\nDirectories\\DocumentDir=2\n", "2"},
         {"[Options]\nDirectories\\DocumentDir=@@at\n", "@at"},
-        {"[Options]\nDirectories\\DocumentDir=@Rect(1 2 3 4)\n", std::nullopt},
+        {"[Options]\nDirectories\\DocumentDir=@Rect(1 2 3 4)\n", std::nullopt},     // not a text
+        {"[Options]\nDirectories\\DocumentDir=@ByteArray(/web)\n", std::nullopt},
+        {"[Directories]\nDocumentDir=/web\n\x01\x02\xff\xfe", std::nullopt},       // wrong group, binary
         {"[Options\nDirectories\\DocumentDir=x\n", std::nullopt},
         {"[Options]\n;Directories\\DocumentDir=x\n%U12\n=\n", std::nullopt},
     };

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <set>
 #include <stdexcept>
 
@@ -49,32 +48,26 @@ TEST(MapFile, IntegerRule)
         EXPECT_FALSE(TryStrToInt(text, read)) << text;
     }
     EXPECT_THROW(StrToInt("12 "), EConvertError);
-    const TMapReadResult read = ReadMapFile(WithRectCount("12 "));
-    ASSERT_TRUE(read.Error);
-    EXPECT_EQ(*read.Error, (TMapFileError{4, "'12 ' is not a valid integer value"}));
 }
 
-// Cut after every whole line, and after every byte: no crash, the error at the next number line,
-// and only whole records kept.
+// Cut after every byte: no crash, an error unless only the last line end is missing; after a
+// whole line the error is at the next number line and only whole records are kept.
 TEST(MapFile, FileCutShort)
 {
     const std::set<int> textLines{1, 2, 3, 9, 10, 16, 17, 26, 27};
     const std::string &full = worked::MapFileBytes;
-    std::size_t end = 0;
-    for (int kept = 0; kept < 36; ++kept, end = full.find("\r\n", end) + 2) {
-        const TMapReadResult read = ReadMapFile(full.substr(0, end));
-        int expectedLine = kept + 1;
-        while (textLines.count(expectedLine))
-            ++expectedLine;
-        ASSERT_TRUE(read.Error) << kept;
-        EXPECT_EQ(*read.Error, (TMapFileError{expectedLine, "'' is not a valid integer value"})) << kept;
-        EXPECT_EQ(read.Map.Rects.size(), kept >= 8 ? 1u : 0u) << kept << " (missing texts read as empty)";
-        EXPECT_EQ(read.Map.Circles.size(), kept >= 20 ? 1u : 0u) << kept;
-        EXPECT_TRUE(read.Map.Polys.empty()) << kept;
-    }
-    for (std::size_t size = 0; size < full.size(); ++size) {
+    for (std::size_t size = 0, kept = 0; size < full.size(); ++size) {
         const TMapReadResult read = ReadMapFile(full.substr(0, size));
         EXPECT_EQ(read.Error.has_value(), size < full.size() - 2) << size;
+        if (size == 0 || (size >= 2 && full.compare(size - 2, 2, "\r\n") == 0)) {
+            int expectedLine = static_cast<int>(++kept);
+            while (textLines.count(expectedLine))
+                ++expectedLine;
+            EXPECT_EQ(read.Error, (TMapFileError{expectedLine, "'' is not a valid integer value"})) << size;
+            EXPECT_EQ(read.Map.Rects.size(), kept > 8 ? 1u : 0u) << size << " (missing texts read as empty)";
+            EXPECT_EQ(read.Map.Circles.size(), kept > 20 ? 1u : 0u) << size;
+            EXPECT_TRUE(read.Map.Polys.empty()) << size;
+        }
         // Byte 26 cuts the file just as its end does.
         const TMapReadResult cut = ReadMapFile(full.substr(0, size) + '\x1a' + full.substr(size));
         EXPECT_EQ(cut.Map, read.Map) << size;
@@ -132,21 +125,4 @@ TEST(MapFile, HostileCounts)
     widest.Polys[0].Shape.PointCount = 100;
     widest.Polys[0].Shape.Points.assign(101, {INT32_MIN, INT32_MAX});
     EXPECT_EQ(ReadMapFile(WriteMapFile(widest)).Map, widest);
-}
-
-TEST(MapFile, RandomBytesReadBackAsWritten)
-{
-    std::mt19937 random(31);
-    const std::string alphabet = "0123456789-+$ Aa\r\n\x1a\xff";
-    for (int round = 0; round < 3000; ++round) {
-        std::string bytes = worked::MapFileBytes;
-        for (int edits = 1 + static_cast<int>(random() % 4); edits > 0; --edits)
-            bytes[random() % bytes.size()] = alphabet[random() % alphabet.size()];
-        const TMapReadResult read = ReadMapFile(bytes);
-        if (read.Error)
-            continue;
-        const TMapReadResult again = ReadMapFile(WriteMapFile(read.Map));
-        ASSERT_FALSE(again.Error) << bytes;
-        ASSERT_EQ(again.Map, read.Map) << bytes;
-    }
 }

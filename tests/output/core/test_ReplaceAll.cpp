@@ -1,4 +1,4 @@
-// ReplaceAll against a plain reference, plus the cases where the two search methods could differ.
+// ReplaceAll against a plain reference on inputs where the two search methods could differ.
 #include "output/core/ReplaceAll.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <random>
 #include <string>
-#include <tuple>
 
 namespace {
 
@@ -32,23 +31,6 @@ std::string Reference(const std::string &text, const std::string &find, const st
 
 } // namespace
 
-TEST(ReplaceAll, KnownCases)
-{
-    const std::tuple<const char *, const char *, const char *, bool, const char *> cases[] = {
-        {"", "a", "b", true, ""},
-        {"abc", "", "x", false, "abc"},
-        {"aaaa", "aa", "a", true, "aa"},                      // non-overlapping, left to right
-        {"abab", "ab", "abab", true, "abababab"},             // replacement holding find is not rescanned
-        {"MiXeD case Kept", "CASE", "x", false, "MiXeD x Kept"}, // unmatched text keeps its case
-        {"c:\\WEB\\Index.html", "C:\\Web\\", "", false, "Index.html"},
-        {"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", "zzzzzzzzzzzz", "-", true, "---zzz"}, // skip of 1
-        {"\xE4\xC4 \xC4", "\xE4", "e", false, "e\xC4 \xC4"}, // only ASCII letters are folded
-    };
-    for (const auto &[text, find, replacement, caseSensitive, expected] : cases)
-        EXPECT_EQ(ReplaceAll(text, find, replacement, caseSensitive), expected)
-            << "text '" << text << "' find '" << find << "' case " << caseSensitive;
-}
-
 TEST(ReplaceAll, AgreesWithReferenceOnRandomInputs)
 {
     std::mt19937 random(20240611);
@@ -62,7 +44,8 @@ TEST(ReplaceAll, AgreesWithReferenceOnRandomInputs)
         return s;
     };
     for (int round = 0; round < 20000; ++round) {
-        const std::string find = randomText(random() % 17); // empty, and both sides of the Horspool threshold
+        // Empty, both sides of the Horspool threshold, and runs of one byte that skip by 1.
+        const std::string find = random() % 8 == 0 ? std::string(9 + random() % 8, 'z') : randomText(random() % 17);
         std::string text = randomText(random() % 120);
         // Plant copies of find, often at the very start or end, so long patterns match too.
         for (int plants = static_cast<int>(random() % 4); plants > 0; --plants) {
