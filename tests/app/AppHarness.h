@@ -6,8 +6,10 @@
 #include "app/MapEditor.h"
 #include "dialogs/AddDefaultHotspotForm.h"
 #include "imaging/GifWriter.h"
+#include "regions/ScrollBox.h"
 #include "support/FakePrompter.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -15,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTest>
 #include <QTimer>
 
@@ -94,3 +97,42 @@ inline void OpenImage(TfrmImageMap &window, FakePrompter &prompter, const QStrin
     prompter.files.push_back(path);
     window.btnNewClick();
 }
+
+// The main window over a 300 x 200 image with its prompts answered, driven by the mouse and keys
+// of the image area as a user drives it.
+class ImageWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    ModalAnswers modal{prompter};
+    TfrmImageMap window;
+
+    void ShowWithImage(const QString &name, const char *format)
+    {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        OpenImage(window, prompter, WriteImage(dir, name, {300, 200}, format));
+    }
+    TMapEditor &Editor() { return window.Editor(); }
+    QWidget *Client() const { return window.ScrollBox1->Client(); }
+    void Press(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(Client(), b, {}, p); }
+    void Release(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(Client(), b, {}, p); }
+    void Move(QPoint p) { QTest::mouseMove(Client(), p); }
+    void Click(QPoint p) { QTest::mouseClick(Client(), Qt::LeftButton, {}, p); }
+    void Key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(window.ScrollBox1, Qt::Key(key), modifiers); }
+    void Drag(QPoint from, QPoint to)
+    {
+        Press(from);
+        Move((from + to) / 2);
+        Move(to);
+        Release(to);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Draws a rectangle with the tool, from one corner to the other; the newest rectangle after.
+    TBaseRegion *DrawRect(QPoint from, QPoint to)
+    {
+        QTest::mouseClick(window.btnRect, Qt::LeftButton);
+        Drag(from, to);
+        return Editor().Regions().Rects().isEmpty() ? nullptr : Editor().Regions().Rects().last();
+    }
+};

@@ -24,13 +24,8 @@
 
 namespace {
 
-class EditingTest : public ::testing::Test {
+class EditingTest : public ImageWindowTest {
 protected:
-    QTemporaryDir dir;
-    FakePrompter prompter;
-    ModalAnswers modal{prompter};
-    TfrmImageMap window;
-
     void SetUp() override
     {
         modal.other = [](QWidget &form) {
@@ -39,26 +34,8 @@ protected:
                 dialog->btnOk->click();
             }
         };
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        OpenImage(window, prompter, WriteImage(dir, "map.png", {300, 200}, "png"));
+        ShowWithImage(QStringLiteral("map.png"), "png");
     }
-    TMapEditor &Editor() { return window.Editor(); }
-    QWidget *Client() const { return window.ScrollBox1->Client(); }
-    void Drag(QPoint from, QPoint to)
-    {
-        QTest::mousePress(Client(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(Client(), (from + to) / 2);
-        QTest::mouseMove(Client(), to);
-        QTest::mouseRelease(Client(), Qt::LeftButton, {}, to);
-        QApplication::processEvents();
-    }
-    void DrawRect(QPoint from, QPoint to)
-    {
-        QTest::mouseClick(window.btnRect, Qt::LeftButton);
-        Drag(from, to);
-    }
-    void Key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(window.ScrollBox1, Qt::Key(key), modifiers); }
     std::string Coords(int position) { return CoordsText(Editor().Map().RefAt(position).Kind, Editor().Model().At(Editor().Map().RefAt(position)).Shape); }
 };
 

@@ -24,12 +24,8 @@
 
 namespace {
 
-class EditorControllerTest : public ::testing::Test {
+class EditorControllerTest : public ImageWindowTest {
 protected:
-    QTemporaryDir dir;
-    FakePrompter prompter;
-    ModalAnswers modal{prompter};
-    TfrmImageMap window;
     QString hotspotURL = QStringLiteral("http://example.test/a.html");
     bool cancelHotspot = false;
 
@@ -44,30 +40,11 @@ protected:
             // Clicked directly: a polygon's dialog opens while the closing right button is still down.
             (cancelHotspot ? dialog->btnCancel : dialog->btnOk)->click();
         };
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        OpenImage(window, prompter, WriteImage(dir, "map.gif", {300, 200}, "gif"));
+        ShowWithImage(QStringLiteral("map.gif"), "gif");
         window.Editor().SetSavedFlag(true);
     }
 
-    QWidget *Client() const { return window.ScrollBox1->Client(); }
-    void Press(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(Client(), b, {}, p); }
-    void Release(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(Client(), b, {}, p); }
-    void Move(QPoint p) { QTest::mouseMove(Client(), p); }
-    void Click(QPoint p) { QTest::mouseClick(Client(), Qt::LeftButton, {}, p); }
-
-    // Draws a rectangle with the tool, from one corner to the other, answering the dialog.
-    TRectRegion *DrawRect(QPoint from, QPoint to)
-    {
-        QTest::mouseClick(window.btnRect, Qt::LeftButton);
-        Press(from);
-        Move((from + to) / 2);
-        Move(to);
-        Release(to);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return window.Editor().Regions().Rects().isEmpty() ? nullptr
-                                                : static_cast<TRectRegion *>(window.Editor().Regions().Rects().last());
-    }
+    TRectRegion *DrawRect(QPoint from, QPoint to) { return static_cast<TRectRegion *>(ImageWindowTest::DrawRect(from, to)); }
 
     // Draws a circle with the tool from its centre outwards, answering the dialog; a cancelled one
     // is destroyed once the event loop runs.
