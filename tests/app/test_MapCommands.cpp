@@ -281,12 +281,17 @@ TEST_F(MapCommandsTest, FilesFromAnywhereOpenAsNewOrOpenAndJoinTheRecentMaps)
     EXPECT_EQ(prompter.messages.last().text, QStringLiteral("Save changes?"));
     EXPECT_EQ(window.Editor().Regions().Count(), 3);
 
-    // A folder or several files dropped at once are not taken.
-    QMimeData several;
-    several.setUrls({QUrl::fromLocalFile(image), QUrl::fromLocalFile(mapFile)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &several, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
-    EXPECT_FALSE(enter.isAccepted());
+    // One dropped file is taken (and opened as above); a folder or several files at once are not.
+    for (const auto &[urls, taken] : {std::pair{QList<QUrl>{QUrl::fromLocalFile(mapFile)}, true},
+                                      std::pair{QList<QUrl>{QUrl::fromLocalFile(web)}, false},
+                                      std::pair{QList<QUrl>{QUrl::fromLocalFile(image), QUrl::fromLocalFile(mapFile)}, false}}) {
+        QMimeData dropped;
+        dropped.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(&window, &enter);
+        EXPECT_EQ(enter.isAccepted(), taken) << urls.size();
+    }
 
     // The last eight maps, newest first, each once.
     TRecentMaps recent;
