@@ -22,17 +22,16 @@ public:
     {
         EXPECT_TRUE(socket_.bind(QHostAddress(QString::fromLatin1(address)), port)) << address;
         QObject::connect(&socket_, &QUdpSocket::readyRead, &socket_, [this, responder] {
-            while (socket_.hasPendingDatagrams()) {
-                const QNetworkDatagram query = socket_.receiveDatagram();
-                ++Queries;
+            for (QNetworkDatagram query; socket_.hasPendingDatagrams(); ++Queries) {
+                query = socket_.receiveDatagram();
                 responder(*this, unsigned(quint8(query.data()[0]) << 8 | quint8(query.data()[1])), query);
             }
         });
     }
     void Reply(const QNetworkDatagram &query, const std::vector<std::uint8_t> &answer)
     {
-        socket_.writeDatagram(reinterpret_cast<const char *>(answer.data()), qint64(answer.size()),
-                              query.senderAddress(), quint16(query.senderPort()));
+        socket_.writeDatagram(reinterpret_cast<const char *>(answer.data()), qint64(answer.size()), query.senderAddress(),
+                              quint16(query.senderPort()));
     }
     quint16 Port() const { return socket_.localPort(); }
 
@@ -53,8 +52,7 @@ inline TFakeDnsServer::Responder Answering(const mail::TMXList &records, unsigne
 inline void WriteResolvConf(const QByteArray &content)
 {
     QFile file(mail::TMailHostLookup::ResolvConfPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
 }
 
 // Gives the usual positive SMTP answers, except that the command starting with `command` gets `reply`.
@@ -78,24 +76,21 @@ public:
 
     QList<QByteArray> Received; // command lines, "<text>" for a whole message
     int Connections = 0;
-    QByteArray SilentFor; // commands starting with this get no reply of their own
     bool ClientClosed = false;
 
 private:
     void Read(QTcpSocket *client, const QByteArray &command, const QByteArray &reply)
     {
         buffer_ += client->readAll();
-        for (qsizetype end; (end = buffer_.indexOf("\r\n")) >= 0;) {
+        for (qsizetype end; (end = buffer_.indexOf("\r\n")) >= 0; buffer_.remove(0, end + 2)) {
             const QByteArray line = buffer_.left(end);
-            buffer_.remove(0, end + 2);
             if (inData_ && line != ".")
                 continue;
             Received.append(inData_ ? "<text>" : line);
             const QByteArray usual = inData_ ? "250 queued\r\n" : line == "DATA" ? "354 go ahead\r\n"
                                                              : line == "QUIT" ? "221 bye\r\n" : "250 ok\r\n";
             inData_ = line == "DATA";
-            if (SilentFor.isEmpty() || !line.startsWith(SilentFor))
-                client->write(!command.isEmpty() && line.startsWith(command) ? reply : usual);
+            client->write(!command.isEmpty() && line.startsWith(command) ? reply : usual);
         }
     }
 
@@ -105,7 +100,7 @@ private:
 };
 
 // Answers each HTTP request with what the handler returns for its request line and closes, unless
-// KeepOpen or Reset; a null answer leaves the connection silent.
+// KeepOpen or Reset (a connection reset instead of a close); a null answer leaves it silent.
 class TFakeHttpServer : public QObject {
 public:
     explicit TFakeHttpServer(std::function<QByteArray(const QByteArray &)> handler)
@@ -117,12 +112,11 @@ public:
                 Requests.append(socket->readAll());
                 const QByteArray answer = handler(Requests.last().left(Requests.last().indexOf('\r')));
                 socket->write(answer);
-                if (Reset) {
-                    socket->flush();
-                    const linger abortive{1, 0};
-                    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+                socket->flush();
+                const linger abortive{1, 0};
+                if (Reset && setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive) == 0)
                     socket->abort();
-                } else if (!answer.isNull() && !KeepOpen)
+                else if (!answer.isNull() && !KeepOpen)
                     socket->disconnectFromHost();
             });
         });
@@ -130,8 +124,7 @@ public:
     QString Url(const QString &path) const { return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path); }
 
     QList<QByteArray> Requests;
-    bool KeepOpen = false;
-    bool Reset = false; // end with a connection reset instead of a close
+    bool KeepOpen = false, Reset = false;
 
 private:
     QTcpServer server_;

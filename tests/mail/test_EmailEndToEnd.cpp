@@ -23,10 +23,7 @@ namespace {
 
 const char *const InsideVariable = "MAPOLIN_EMAIL_NETNS";
 
-bool RunTool(const QString &program, const QStringList &arguments)
-{
-    return QProcess::execute(program, arguments) == 0;
-}
+bool RunTool(const QString &program, const QStringList &arguments) { return QProcess::execute(program, arguments) == 0; }
 
 template <typename W> W *Child(QWidget &window, const char *name)
 {
@@ -35,10 +32,7 @@ template <typename W> W *Child(QWidget &window, const char *name)
     return child;
 }
 
-void Click(QWidget &window, const char *button)
-{
-    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
-}
+void Click(QWidget &window, const char *button) { QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton); }
 
 // One window with the given identity, shown through the fake prompter, which runs `answer` on it
 // and answers each failure dialog (Close or To Clipboard), keeping its text.
@@ -135,10 +129,10 @@ protected:
             Click(window, "butSend");
         });
     }
-    static std::string Composed(const TUserInput &input)
+    static std::string Composed(const TUserInput &in)
     {
-        return ComposeMessage(MapolinEmailFields(), SenderForText(input.name.toStdString()), input.friendName.toStdString(),
-                              input.message.toStdString(), input.html).Text;
+        return ComposeMessage(MapolinEmailFields(), SenderForText(in.name.toStdString()), in.friendName.toStdString(),
+                              in.message.toStdString(), in.html).Text;
     }
     // From, Subject and the decoded body of a stored message, as Python's email package reads it.
     static QString Parsed(const QByteArray &message)
@@ -173,10 +167,9 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         EXPECT_EQ(window.ctlMessage.Subject(), "T is available for you.");
         EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(window, "txtFriendsName"));
         EXPECT_EQ(Child<QLineEdit>(window, "txtYourEmail")->text(), "ann@example.test");
-        auto *send = Child<QPushButton>(window, "butSend");
-        EXPECT_FALSE(send->isEnabled());
+        EXPECT_FALSE(Child<QPushButton>(window, "butSend")->isEnabled());
         Child<QLineEdit>(window, "txtAddress")->setText("x");
-        EXPECT_TRUE(send->isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(window, "butSend")->isEnabled());
         ExpectLabelsFit(window);
         // Enter in the memo is a new line; in an edit it is Cancel.
         QTest::keyClick(Child<QWidget>(window, "memText"), Qt::Key_Return);
@@ -200,12 +193,9 @@ TEST(EmailEndToEnd, RunsInAPrivateNetworkNamespace)
     if (!RunTool("unshare", {"--net", "--mount", "true"}))
         GTEST_SKIP() << "unshare --net --mount is refused here (it needs root); the end-to-end cases did not run";
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(InsideVariable, "1");
-    child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start("unshare", {"--net", "--mount", "--", QCoreApplication::applicationFilePath(),
-                            "--gtest_filter=EmailInNamespace.*"});
+    child.start("env", {QString(InsideVariable) + "=1", "unshare", "--net", "--mount", "--",
+                        QCoreApplication::applicationFilePath(), "--gtest_filter=EmailInNamespace.*"});
     ASSERT_TRUE(child.waitForFinished(300000));
     const QByteArray output = child.readAll();
     std::printf("%s", output.constData());

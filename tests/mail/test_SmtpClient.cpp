@@ -63,34 +63,19 @@ TEST_F(SmtpClient, FollowsTheDialogueAndStopsAtANegativeReply)
     } cases[] = {
         {"220-fake.example.test\r\n220-" + QByteArray(2000, 'g') + "\r\n220 ready\r\n", "HELO", "250 hello\r\n", "", 9},
         {ready, "RCPT TO:<cc", "251 will forward\r\n", "", 9},
-        {"554 go away\r\n", "", "", "554 go away", 0},
-        {"garbage\r\n", "", "", "garbage", 0},
+        {"554 go away\r\n", "", "", "554 go away", 0}, {"garbage\r\n", "", "", "garbage", 0},
         {ready, "MAIL", "553 sender rejected\r\n", "553 sender rejected", 2},
         {ready, "RCPT", "550 5.1.1 no such user\r\n", "550 5.1.1 no such user", 3},
-        {ready, "DATA", "250 not a go-ahead\r\n", "250 not a go-ahead", 6},
-        {ready, ".", "552 too big\r\n", "552 too big", 7},
-        {ready, "QUIT", "554 not today\r\n", "554 not today", 9},
-    };
-    const auto run = [this](FakeSmtpServer &fake, const std::string &error) {
-        smtp.OnMailSent = [&fake] { fake.Received.append("<mail sent>"); };
-        EXPECT_EQ(SendTo(fake), error);
-        EXPECT_TRUE(WaitUntil([&fake] { return fake.ClientClosed; }, 3000)) << error;
-    };
+        {ready, "DATA", "250 not a go-ahead\r\n", "250 not a go-ahead", 6}, {ready, ".", "552 too big\r\n", "552 too big", 7},
+        {ready, "QUIT", "554 not today\r\n", "554 not today", 9}, {ready, "HELO ", "501 name refused\r\n", "", 9}};
     for (const auto &c : cases) {
         FakeSmtpServer fake(c.greeting, c.command, c.reply);
-        run(fake, c.error);
-        EXPECT_EQ(fake.Received, all.mid(0, c.sent)) << c.reply.toStdString();
+        smtp.OnMailSent = [&fake] { fake.Received.append("<mail sent>"); };
+        EXPECT_EQ(SendTo(fake), c.error);
+        EXPECT_TRUE(WaitUntil([&fake] { return fake.ClientClosed; }, 3000)) << c.error;
+        // A refused "HELO host" is retried bare.
+        EXPECT_EQ(fake.Received, c.command == "HELO " ? (QList<QByteArray>{helo, "HELO"} + all.mid(1)) : all.mid(0, c.sent));
     }
-    // A refused "HELO host" is retried bare.
-    FakeSmtpServer bare(ready, "HELO ", "501 name refused\r\n");
-    run(bare, "");
-    EXPECT_EQ(bare.Received, (QList<QByteArray>{helo, "HELO"} + all.mid(1)));
-
-    // Two replies in one packet: the second one answers the next command.
-    FakeSmtpServer early(ready, "HELO", "250 hello\r\n250 sender ok\r\n");
-    early.SilentFor = "MAIL";
-    run(early, "");
-    EXPECT_EQ(early.Received, all);
 }
 
 // Setup errors are told before connecting, or after HELO for the message's own faults; a line that
@@ -104,7 +89,8 @@ TEST_F(SmtpClient, ChecksTheSetupAndTheMessage)
     const std::tuple<std::function<void()>, std::string, qsizetype> cases[] = {
         {[this] { smtp.MailMessage = nullptr; }, "MailMessage property must be assigned", 1},
         {[this] { message.Sender.SetAddress(""); }, "The address of sender is required", 1},
-        {[this] { message.Recipients.Clear(), message.CC.Add("Named", ""); }, "At least one Recipient, CC or BCC must be entered", 1},
+        {[this] { message.Recipients.Clear(), message.CC.Add("Named", ""); },
+         "At least one Recipient, CC or BCC must be entered", 1},
         {[this] { message.SetContentType("text/html"), message.Body = {std::string(MaxQuotedPrintableLine + 1, 'z')}; },
          "Paragraph is too large", 1},
         {[this] { message.Recipients.Add("Eve\r\nBcc: everyone@example.test", "eve@example.test"); },

@@ -20,7 +20,10 @@ public:
         return Raw({encoded.begin(), encoded.end()});
     }
     TDnsBytes &Pointer(std::size_t offset) { return Word(unsigned(0xC000 | offset)); }
-    TDnsBytes &Header(unsigned id, unsigned flags, unsigned answers) { return Word(id).Word(flags).Word(1).Word(answers).Word(0).Word(0); }
+    TDnsBytes &Header(unsigned id, unsigned flags, unsigned count)
+    {
+        return Word(id).Word(flags).Word(1).Word(count).Word(0).Word(0);
+    }
     TDnsBytes &Question(const std::string &name) { return Name(name).Word(DnsTypeMX).Word(DnsClassIN); }
     // Owner pointer, type, class and TTL; the data length is filled in by RecordEnd.
     TDnsBytes &RecordStart(std::size_t owner, unsigned type)
@@ -36,7 +39,10 @@ public:
         Bytes[lengthAt_ + 1] = std::uint8_t(length);
         return *this;
     }
-    TDnsBytes &Mx(unsigned preference, const std::string &host) { return RecordStart(12, DnsTypeMX).Word(preference).Name(host).RecordEnd(); }
+    TDnsBytes &Mx(unsigned preference, const std::string &host)
+    {
+        return RecordStart(12, DnsTypeMX).Word(preference).Name(host).RecordEnd();
+    }
     std::size_t Size() const { return Bytes.size(); }
 
     std::vector<std::uint8_t> Bytes;

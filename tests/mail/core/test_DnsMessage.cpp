@@ -97,7 +97,8 @@ TEST(DnsAnswer, CnameFirstAndPointersBeyondOffset255)
     ASSERT_GT(far, 255u);
     answer.RecordStart(alias, DnsTypeMX).Word(30).Label("mx3").Pointer(far).RecordEnd();
     answer.RecordStart(alias, DnsTypeMX).Word(0).Byte(0).RecordEnd();
-    EXPECT_EQ(Parse(answer.Bytes).second, (Records{"10 mx1.mail.example.test.", "20 MX2.far.example.test.", "30 mx3.far.example.test."}));
+    EXPECT_EQ(Parse(answer.Bytes).second,
+              (Records{"10 mx1.mail.example.test.", "20 MX2.far.example.test.", "30 mx3.far.example.test."}));
 }
 
 // Hostile exchange names in the second record: each is refused and the first record survives.
