@@ -61,25 +61,21 @@ inline QImage Pattern(int width, int height)
     return image;
 }
 
-// The image in a format Qt writes; quality 100 makes a WebP lossless.
-inline QByteArray Write(const QImage &image, const char *format, int quality = -1)
+// The image in a format Qt writes; quality 100 makes a WebP lossless and keeps the middle of each
+// flat 8 x 8 block of a JPEG in its colour.
+inline QByteArray Write(const QImage &image, const char *format, int quality = -1, bool progressive = false)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
     return writer.write(image) ? buffer.data() : QByteArray();
 }
 
-// Best quality, so that the middle of each flat 8 x 8 block keeps its colour.
 inline QByteArray EncodeJpeg(const QImage &image, bool progressive = false)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(100);
-    writer.setProgressiveScanWrite(progressive);
-    return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? buffer.data() : QByteArray();
+    return Write(image.convertToFormat(QImage::Format_RGB32), "jpeg", 100, progressive);
 }
 
 // Two stray bytes after the segment that follows the start marker, as some writers leave them.

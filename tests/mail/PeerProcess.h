@@ -15,30 +15,24 @@
 inline bool WaitUntil(const std::function<bool()> &condition, int ms)
 {
     QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
+    for (clock.start(); !condition(); QThread::msleep(10)) {
         if (clock.elapsed() > ms)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
     }
     return true;
 }
 
-// A loopback TCP port that nobody listens on right now.
+// Loopback TCP and UDP ports that nobody listens on right now.
 inline quint16 FreeTcpPort()
 {
     QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
 }
-
-// A loopback UDP port that nobody is bound to right now.
 inline quint16 FreeUdpPort()
 {
     QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    return probe.localPort();
+    return probe.bind(QHostAddress::LocalHost, 0) ? probe.localPort() : 0;
 }
 
 inline bool TcpListens(quint16 port, const QHostAddress &host = QHostAddress::LocalHost)
@@ -63,9 +57,8 @@ public:
         process_.setStandardOutputFile(QProcess::nullDevice());
         process_.setStandardErrorFile(QProcess::nullDevice());
         process_.start(program, arguments);
-        return process_.waitForStarted(5000) &&
-               WaitUntil([&] { return process_.state() != QProcess::Running || ready(); }, 15000) &&
-               process_.state() == QProcess::Running;
+        return process_.waitForStarted(5000) && WaitUntil([&] { return process_.state() != QProcess::Running || ready(); }, 15000)
+               && process_.state() == QProcess::Running;
     }
 
 private:

