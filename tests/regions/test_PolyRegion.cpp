@@ -35,6 +35,19 @@ TEST(PolyRegionDrawing, ClicksPlaceVerticesARightClickClosesAndTheNinetyNinthIsR
     EXPECT_NE(e.Miss({220, 140}), QStringLiteral("(no MISS)"));
     EXPECT_FALSE(two->Selected) << "a two-point polygon can never be selected";
 
+    // The ninety-ninth vertex is refused with a warning.
+    TPolyRegion *p = e.New<TPolyRegion>();
+    for (int i = 0; i < 99; ++i)
+        e.Click({10 + (i % 10) * 20, 10 + (i / 10) * 18});
+    EXPECT_EQ(p->PointCount, 98);
+    ASSERT_EQ(e.prompter.messages.size(), 1);
+    EXPECT_EQ(e.prompter.messages[0].kind, IPrompter::Kind::Warning);
+    EXPECT_EQ(e.prompter.messages[0].text, QStringLiteral("Maximum number of points reached"));
+    EXPECT_TRUE(p->PointerConfined()) << "drawing goes on";
+    QTest::mouseClick(e.box->Client(), Qt::RightButton, {}, {150, 150});
+    EXPECT_TRUE(p->Drawn);
+    EXPECT_EQ(p->GetCoords().count(QLatin1Char(',')), 2 * 98 - 1);
+
     // A double click adds two vertices; a middle click and a right click once drawn do nothing.
     TPolyRegion *d = e.New<TPolyRegion>();
     QTest::mouseDClick(e.box->Client(), Qt::LeftButton, {}, {20, 150});
@@ -46,19 +59,6 @@ TEST(PolyRegionDrawing, ClicksPlaceVerticesARightClickClosesAndTheNinetyNinthIsR
     const int dialogs = e.dialogs;
     e.Press({60, 190}, Qt::RightButton);
     EXPECT_EQ(e.dialogs, dialogs);
-
-    // The ninety-ninth vertex is refused with a warning.
-    TPolyRegion *p = e.New<TPolyRegion>();
-    for (int i = 0; i < 99; ++i)
-        e.Click({10 + (i % 10) * 20, 10 + (i / 10) * 18});
-    EXPECT_EQ(p->PointCount, 98);
-    ASSERT_EQ(e.prompter.messages.size(), 1);
-    EXPECT_EQ(e.prompter.messages[0].kind, IPrompter::Kind::Warning);
-    EXPECT_EQ(e.prompter.messages[0].text, QStringLiteral("Maximum number of points reached"));
-    EXPECT_TRUE(p->PointerConfined()) << "drawing goes on";
-    e.Press({150, 150}, Qt::RightButton);
-    EXPECT_TRUE(p->Drawn);
-    EXPECT_EQ(p->GetCoords().count(QLatin1Char(',')), 2 * 98 - 1);
 }
 
 TEST(PolyRegionVertices, HoverReachesThreePixelsAndADragMovesOnlyThatVertex)
