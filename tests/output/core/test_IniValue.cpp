@@ -8,7 +8,7 @@ TEST(IniValue, ReadsWholeValuesAndSurvivesCutEscapes)
     const std::pair<const char *, std::optional<std::string>> cases[] = {
         {"[Options]\nDirectories\\DocumentDir=\"a, b\" , c\n", "a, b , c"},
         {"[Options]\nDirectories\\DocumentDir=x\\\n y\n", "x y"},   // carried on
-        {"[Options]\r\nDirectories\\DocumentDir=\\x00410\\101\\\"\r\n", "A0A\""}, // \x takes 4 digits
+        {"[Options]\r\nDirectories\\DocumentDir=\\x00410\\1012\\\"\r\n", "A0A2\""}, // 4 hex or 3 octal digits
         {"[Options]\nDirectories\\DocumentDir=\\", "\\"},            // cut in an escape
         {"[Options]\nDirectories\\DocumentDir=\\x", std::string(1, '\0')},
         {"[Options]\nDirectories\\DocumentDir=\"open", "open"},

@@ -1,6 +1,7 @@
 // The HTML5 and SVG writers and the rules under them: shortened quoted values, UTF-8 validity.
 #include "output/WorkedExample.h"
 #include "output/core/Html5Fragment.h"
+#include "output/core/PreviewPage.h"
 #include "output/core/Shorten.h"
 #include "output/core/SvgMap.h"
 #include "output/core/Utf8.h"
@@ -84,6 +85,7 @@ TEST(SvgMap, LinksInReverseOverTheDefault)
               "<a href=\"contact.html\" aria-label=\"contact.html\"><circle cx=\"150\" cy=\"60\" r=\"25\"/></a>\n"
               "<a href=\"about.html\" target=\"_blank\" aria-label=\"About us\"><title>Who &amp; why</title>"
               "<rect x=\"10\" y=\"20\" width=\"99\" height=\"49\"/></a>\n</svg>\n");
+    EXPECT_NE(WritePreviewPage(map).find("<li>Default: <a href=\"index.html\">"), std::string::npos) << "the preview lists the links";
     map.ImageSize.reset();
     EXPECT_THROW(WriteSvgMap(map), std::invalid_argument);
 }
