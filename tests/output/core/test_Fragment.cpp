@@ -55,7 +55,7 @@ TEST(Fragment, OptionsAndAreaEdgeCases)
     const std::tuple<TMapOptions, const char *> images[] = {
         {{"m", "", "", "", "0", "0"}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\">"},
         {{"m", "", "", "00", "00", "7"}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\" BORDER=00 VSPACE=00 HSPACE=7>"},
-        {{"m", "left\xE9x", "a \"q\"", "", "", ""}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\" ALIGN=\"LEFT\xE9X\" ALT=\"a \"q\"\">"},
+        {{"m", "azleft\xE9x", "a \"q\"", "", "", ""}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\" ALIGN=\"AZLEFT\xE9X\" ALT=\"a \"q\"\">"},
     };
     for (const auto &[options, line] : images) {
         TFragmentMap map;
