@@ -51,9 +51,8 @@ TEST(GradientForm, CalculateColorsRoundsHalvesToEvenWithinTheColourRange)
 
 TEST(GradientForm, CaptionRectangleFollowsTheBorderStyle)
 {
-    const std::vector<std::tuple<Style, int, int>> cases = {{Style::Single, 3, 18},      {Style::Sizeable, 4, 18},
-                                                            {Style::Dialog, 3, 18},      {Style::ToolWindow, 3, 15},
-                                                            {Style::SizeToolWin, 4, 15}, {Style::None, 0, 0}};
+    const std::vector<std::tuple<Style, int, int>> cases = {
+        {Style::Single, 3, 18}, {Style::Sizeable, 4, 18}, {Style::SizeToolWin, 4, 15}, {Style::None, 0, 0}};
     for (const auto &[style, frame, minHeight] : cases) {
         SCOPED_TRACE(int(style));
         TGradientForm form(nullptr, style);

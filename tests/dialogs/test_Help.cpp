@@ -1,17 +1,13 @@
-// The shipped help file, the help window, and help requests routed through the hook and F1.
+// The shipped help file, the help window, and help requests routed through the hook.
 #include "dialogs/Help.h"
 
 #include "dialogs/core/HelpFile.h"
 #include "support/FakeHelpViewer.h"
 #include "support/FakePrompter.h"
 
-#include <QComboBox>
-#include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
-#include <QHelpEvent>
-#include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,31 +86,6 @@ TEST_F(HelpTest, DroppedAndEndlesslyReplacedRequestsShowNothing)
     EXPECT_FALSE(Help::Request(Help::Command::Popup, 15));
     EXPECT_LE(calls, 8);
     EXPECT_TRUE(viewer.shown.isEmpty());
-}
-
-TEST_F(HelpTest, F1AndWhatsThisUseTheNearestHelpContext)
-{
-    FakeHelpViewer viewer;
-    Help::InstallKeyHandler();
-    Help::InstallKeyHandler(); // a second install must not ask twice
-
-    QWidget window;
-    auto *url = new QComboBox(&window);
-    url->setEditable(true);
-    url->setProperty(Help::kContextProperty, 21);
-    auto *plain = new QLineEdit(&window);
-    window.show();
-
-    // Focus is in the combo box's own line edit: the context comes from the nearest tagged ancestor.
-    QTest::keyClick(url->lineEdit(), Qt::Key_F1);
-    QTest::keyClick(plain, Qt::Key_F1);
-    QTest::keyClick(url->lineEdit(), Qt::Key_F1, Qt::ShiftModifier);
-    QHelpEvent whatsThis(QEvent::WhatsThis, QPoint(1, 1), url->mapToGlobal(QPoint(1, 1)));
-    QCoreApplication::sendEvent(url, &whatsThis);
-    ASSERT_EQ(viewer.shown.size(), 2);
-    EXPECT_EQ(std::pair(viewer.shown[0].command, viewer.shown[0].context), std::pair(Help::Command::Topic, 21));
-    EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, 21));
-    EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
 TEST_F(HelpTest, MissingDamagedFileAndUnknownContextAreReported)

@@ -4,7 +4,7 @@
 // /Quorix4/Plugin; prints "ready" once it owns the name, exits with 2 when it cannot. --record FILE
 // appends one line per call: the method, then each argument percent-encoded (CR LF survive).
 // --answer, --workdir and --opendoc give the answers, --detect-delay and --delay (ms) hold them
-// back, --fail METHOD (repeatable, "all") fails a call with --fail-text; defaults are in main.
+// back, --fail METHOD (repeatable) fails a call with --fail-text; defaults are in main.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -74,8 +74,7 @@ private:
     QString Reply(const QString &method, const QStringList &arguments, const QString &value)
     {
         Record(method, arguments);
-        const QStringList failing = Flags.values(QStringLiteral("fail"));
-        if (failing.contains(method) || failing.contains(QStringLiteral("all"))) {
+        if (Flags.values(QStringLiteral("fail")).contains(method)) {
             sendErrorReply(QDBusError::Failed, Flag("fail-text"));
             return {};
         }

@@ -1,7 +1,9 @@
 // Whole files in and out for both programs: only regular files of a sensible size are read, and a
 // FIFO does not hang the open; a save replaces the old file only when complete, says what went
-// wrong on a full or read-only disk, and clears what a killed save left behind.
+// wrong on a full or read-only disk, and clears what a killed save left behind. Last, the host
+// editor's settings files in a private XDG_CONFIG_HOME.
 #include "WorkedExample.h"
+#include "output/HostSettings.h"
 #include "output/InputFile.h"
 #include "output/MapFileIO.h"
 #include "output/MapText.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -120,6 +123,9 @@ TEST(SaveFile, ReplacesWholeAndClearsWhatAKillLeft)
         EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5) << "no temporary file of this save is left";
 
+    TMapFile refused = worked::Map();
+    refused.DefaultURL = "a\rb";
+    EXPECT_NE(SaveMapFile(path, refused).indexOf(QStringLiteral("line break")), -1) << "a map it cannot write is refused";
     EXPECT_EQ(WriteFileAtomically(dir.path(), "x"), QString::fromLatin1(DirectoryError));
     EXPECT_EQ(WriteFileAtomically(dir.filePath(QStringLiteral("no/such.im")), "x"), QStringLiteral("File not found"));
     if (geteuid() == 0) {
@@ -133,15 +139,21 @@ TEST(SaveFile, ReplacesWholeAndClearsWhatAKillLeft)
     }
 }
 
-TEST(MapFileIO, SavedTextsComeBack)
+TEST(HostSettings, EachReadUsesItsOwnFileOnly)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("map.im"));
-    TMapFile map = worked::Map();
-    map.Rects[0].Alt = "About us";
-    map.Options = worked::Options();
-    EXPECT_EQ(SaveMapFile(path, map), QString());
-    EXPECT_EQ(LoadMapFile(path).Read.Map, map);
-    map.DefaultURL = "a\rb";
-    EXPECT_NE(SaveMapFile(path, map).indexOf(QStringLiteral("line break")), -1);
+    ASSERT_FALSE(qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty());
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Tembrel");
+    QDir(config).removeRecursively();
+    // Whatever QSettings writes reads back as the same one text, commas, quotes and all.
+    for (const QString &dir : {QStringLiteral("/srv/M\u00fcller, Sites/\u00e9t\u00e9"), QStringLiteral("C:\\Docs,Web\\"),
+                               QStringLiteral(" \"quoted\"; tab\t "), QStringLiteral("@home")}) {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tembrel"), QStringLiteral("Quorix5"))
+            .setValue(QStringLiteral("Options/Directories/DocumentDir"), dir);
+        EXPECT_EQ(HostSettings::Quorix5DocumentDir(), dir);
+    }
+    EXPECT_EQ(HostSettings::QuorixDocumentDir(), QString()) << "Quorix has a file of its own";
+    // A folder where the file should be cannot be opened even by root.
+    const QString file = config + QStringLiteral("/Quorix5.conf");
+    ASSERT_TRUE(QFile::remove(file) && QDir().mkpath(file));
+    EXPECT_EQ(HostSettings::Quorix5DocumentDir(), QString());
 }

@@ -29,8 +29,7 @@ inline const QColor ImageColour(0x20, 0x80, 0xC0);
 inline const QColor InvertedImageColour(0xFF - 0x20, 0xFF - 0x80, 0xFF - 0xC0); // the rubber band
 inline const QColor LineColour(Qt::red);
 
-// The main window's side in miniature: an image, the channel, the bottom bar, a dispatcher that
-// answers "MOVE", and every hotspot dialog answered with OK.
+// Every hotspot dialog is answered with OK.
 struct Editor {
     explicit Editor(QSize imageSize = {300, 200})
     {
@@ -90,12 +89,20 @@ struct Editor {
             at += QPoint((to.x() > at.x()) - (to.x() < at.x()), (to.y() > at.y()) - (to.y() < at.y()));
         Release(to);
     }
-    TRectRegion *NewRect() { return New<TRectRegion>(); }
     TRectRegion *DrawRect(QPoint from, QPoint to)
     {
-        TRectRegion *r = NewRect();
+        TRectRegion *r = New<TRectRegion>();
         Glide(from, to);
         return r;
+    }
+    // Clicks where no shape is: the word sent before "MISS", whose point must be the click's.
+    QString Miss(QPoint p)
+    {
+        words.clear();
+        Click(p);
+        EXPECT_EQ(QPoint(txtXPos.Text().toInt(), txtYPos.Text().toInt()), p);
+        const qsizetype miss = words.indexOf(QStringLiteral("MISS"));
+        return miss > 0 ? words[miss - 1] : QStringLiteral("(no MISS)");
     }
     QColor PixelAt(QPoint p)
     {

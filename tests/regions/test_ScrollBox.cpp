@@ -67,6 +67,16 @@ TEST_F(ScrollBoxTest, ScrollingMovesChildrenAndShowsOnlyThoseInView)
     QApplication::processEvents();
     EXPECT_TRUE(near->isVisible());
     EXPECT_EQ(near->pos(), QPoint(10, 10));
+
+    // ScrollInView moves by the least distance.
+    TRectRegion *child = Child({400, 300, 50, 40});
+    box.ScrollInView(child);
+    QApplication::processEvents();
+    EXPECT_EQ(child->x() + child->width(), box.Client()->width());
+    EXPECT_EQ(child->y() + child->height(), box.Client()->height());
+    EXPECT_TRUE(child->isVisible());
+    box.ScrollInView(content);
+    EXPECT_EQ(content->pos(), QPoint(0, 0)) << "a child larger than the view shows its top-left";
 }
 
 TEST_F(ScrollBoxTest, ArrowsAndTheWheelScrollUsefulStepsAndCtrlWheelIsLeftToTheWindow)
@@ -86,18 +96,6 @@ TEST_F(ScrollBoxTest, ArrowsAndTheWheelScrollUsefulStepsAndCtrlWheelIsLeftToTheW
     EXPECT_TRUE(below->isVisible()) << "scrolled into view";
     EXPECT_FALSE(notch(Qt::ControlModifier));
     EXPECT_EQ(bar->value(), 20 + 20 * QApplication::wheelScrollLines());
-}
-
-TEST_F(ScrollBoxTest, ScrollInViewBringsAChildInByTheLeastDistance)
-{
-    TRectRegion *child = Child({400, 300, 50, 40});
-    box.ScrollInView(child);
-    QApplication::processEvents();
-    EXPECT_EQ(child->x() + child->width(), box.Client()->width());
-    EXPECT_EQ(child->y() + child->height(), box.Client()->height());
-    EXPECT_TRUE(child->isVisible());
-    box.ScrollInView(content);
-    EXPECT_EQ(content->pos(), QPoint(0, 0)) << "a child larger than the view shows its top-left";
 }
 
 } // namespace

@@ -9,15 +9,11 @@
 #include <climits>
 #include <tuple>
 
-TEST(Coords, JoinAndEachShapesNumbers)
+// The rectangle, circle and polygon rules show in the worked fragments; here the extremes.
+TEST(Coords, ExtremesAndThePolygonsFirstSlot)
 {
     EXPECT_EQ(FormatCoords({}), "");
     EXPECT_EQ(FormatCoords({-5, 0, INT_MIN, INT_MAX}), "-5, 0, -2147483648, 2147483647");
-    EXPECT_EQ(RectCoords(10, 20, 30, 40), "10, 20, 39, 59");
-    EXPECT_EQ(RectCoords(0, 0, 1, 1), "0, 0, 0, 0");
-    EXPECT_EQ(CircleCoords(100, 50, {12, 12}, 12), "112, 62, 12");
-    const std::vector<CoordPoint> triangle{{0, 0}, {10, 0}, {0, 10}, {0, 0}};
-    EXPECT_EQ(PolyCoords(5, 7, triangle, 3), "5, 7, 15, 7, 5, 17") << "the closing copy is left out";
     EXPECT_EQ(PolyCoords(5, 7, {{0, 0}}, 0), "5, 7") << "slot 0 even without vertices";
 }
 
@@ -25,14 +21,11 @@ TEST(Paths, RelativeImageReferences)
 {
     const std::tuple<const char *, const char *, const char *> cases[] = {
         {"C:\\web\\", "C:\\web\\images\\banner.gif", "images/banner.gif"},
-        {"C:\\web", "C:\\web\\images\\banner.gif", "images/banner.gif"},
         {"C:\\web\\pages\\", "C:\\web\\images\\banner.gif", "../images/banner.gif"},
         {"c:\\WEB\\", "C:\\web\\banner.gif", "banner.gif"},
         {"C:\\web\\", "D:\\art\\banner.gif", "D:/art/banner.gif"},
         {"C:\\web\\abc\\", "C:\\web\\abcd\\x.gif", "../abcd/x.gif"},
-        {"C:\\web\\", "C:\\xeb\\p.gif", "../xeb/p.gif"},
         {"", "C:\\web\\images\\banner.gif", "C:/web/images/banner.gif"},
-        {"/home/ann/site", "/home/ann/site/img/a.gif", "img/a.gif"},
         {"/home/ann/site/pages/", "/home/ann/art/a.gif", "../../art/a.gif"},
         {"/srv/www/", "x", "x"},
     };
@@ -59,24 +52,17 @@ TEST(Fragment, WorkedExampleHostAndClipboard)
 
 TEST(Fragment, OptionsAndAreaEdgeCases)
 {
-    TFragmentMap empty;
-    empty.Src = "a.gif";
-    empty.Options.Name = "m";
-    empty.DefaultTarget = "_top"; // no default URL: no default line
-    const std::string bare = "<IMG SRC=\"a.gif\" USEMAP=\"#m\">\r\n<MAP NAME=\"m\">\r\n</MAP>\r\n";
-    EXPECT_EQ(WriteFragment(empty), bare);
-
     const std::tuple<TMapOptions, const char *> images[] = {
         {{"m", "", "", "", "0", "0"}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\">"},
         {{"m", "", "", "00", "00", "7"}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\" BORDER=00 VSPACE=00 HSPACE=7>"},
-        {{"m", "left\xE9x", "a \"q\"", "", "", ""}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\" ALIGN=\"LEFT\xE9X\" ALT=\"a \"q\"\">"},
+        {{"m", "azleft\xE9x", "a \"q\"", "", "", ""}, "<IMG SRC=\"a.gif\" USEMAP=\"#m\" ALIGN=\"AZLEFT\xE9X\" ALT=\"a \"q\"\">"},
     };
     for (const auto &[options, line] : images) {
         TFragmentMap map;
         map.Src = "a.gif";
         map.Options = options;
-        const std::string out = WriteFragment(map);
-        EXPECT_EQ(out.substr(0, out.find("\r\n")), line);
+        map.DefaultTarget = "_top"; // no default URL: no default line
+        EXPECT_EQ(WriteFragment(map), line + std::string("\r\n<MAP NAME=\"m\">\r\n</MAP>\r\n"));
     }
 
     TFragmentMap shapes;

@@ -18,9 +18,6 @@ std::string Lines(std::initializer_list<std::string> lines)
     return bytes;
 }
 
-// A file with one rectangle count line and nothing else of interest.
-std::string WithRectCount(const std::string &count) { return Lines({"i.gif", "", "", count}); }
-
 } // namespace
 
 TEST(MapFile, WorkedExampleWritesAndReadsBack)
@@ -84,8 +81,6 @@ TEST(MapFile, LineEndsAndOddText)
     const TMapReadResult mixed = ReadMapFile("a.gif\rd\n\r\n\r\n-3\r0\r\n0\r\nextra\r\n");
     EXPECT_FALSE(mixed.Error) << "counts of 0 and below read no records; extra lines are ignored";
     EXPECT_EQ(mixed.Map.DefaultURL, "d\n");
-    const TMapReadResult number = ReadMapFile(WithRectCount("1\n"));
-    EXPECT_EQ(*number.Error, (TMapFileError{4, "'1\n' is not a valid integer value"}));
 
     // Texts go through as bytes, quotes and non-ASCII included; a 10 MB line too.
     TMapFile map = worked::Map();
@@ -97,7 +92,7 @@ TEST(MapFile, LineEndsAndOddText)
 
     for (auto broken : {+[](TMapFile &m) { m.Rects[0].URL = "a\rb"; }, +[](TMapFile &m) { m.DefaultTarget = "\x1a"; },
                         +[](TMapFile &m) { m.Polys[0].Shape.Points.pop_back(); },
-                        +[](TMapFile &m) { m.Polys[0].Shape.PointCount = -1; }}) {
+                        +[](TMapFile &m) { m.Polys[0].Shape.Points.clear(), m.Polys[0].Shape.PointCount = -1; }}) {
         TMapFile bad = worked::Map();
         broken(bad);
         EXPECT_THROW(WriteMapFile(bad), std::invalid_argument);
@@ -107,10 +102,8 @@ TEST(MapFile, LineEndsAndOddText)
 TEST(MapFile, HostileCounts)
 {
     // Huge counts cost nothing ahead of their records: the first missing record stops reading.
-    const TMapReadResult huge = ReadMapFile(WithRectCount("2147483647"));
+    const TMapReadResult huge = ReadMapFile(Lines({"i.gif", "", "", "2147483647"}));
     EXPECT_EQ(*huge.Error, (TMapFileError{5, "'' is not a valid integer value"}));
-    const TMapReadResult overflow = ReadMapFile(WithRectCount("2147483648"));
-    EXPECT_EQ(*overflow.Error, (TMapFileError{4, "'2147483648' is not a valid integer value"}));
 
     const std::string beforeCount = worked::MapFileBytes.substr(0, worked::MapFileBytes.find("3\r\n5\r\n5\r\n65"));
     for (const char *count : {"-1", "101", "2147483647", "-2147483648"}) {

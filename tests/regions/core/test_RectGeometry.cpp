@@ -85,10 +85,8 @@ TEST(RectDrag, BodyStopsPerAxisAtTheImageAndComesBackIntoTheClientArea)
 
 TEST(RegionGeometry, ConfinementIsTheVisiblePartOfTheRegion)
 {
-    using regiongeom::ConfinementArea;
-    using regiongeom::Span;
-    EXPECT_EQ(ConfinementArea({0, 0, 500, 400}, 300, 200), (Span{0, 0, 300, 200}));
-    EXPECT_EQ(ConfinementArea({0, 0, 100, 80}, 300, 200), (Span{0, 0, 100, 80}));
+    EXPECT_EQ(regiongeom::ConfinementArea({0, 0, 500, 400}, 300, 200), (regiongeom::Span{0, 0, 300, 200}));
+    EXPECT_EQ(regiongeom::ConfinementArea({0, 0, 100, 80}, 300, 200), (regiongeom::Span{0, 0, 100, 80}));
     // Scrolled: the image's right and bottom edges, not its size, bound the pointer.
-    EXPECT_EQ(ConfinementArea({-100, -50, 350, 220}, 300, 200), (Span{0, 0, 250, 170}));
+    EXPECT_EQ(regiongeom::ConfinementArea({-100, -50, 350, 220}, 300, 200), (regiongeom::Span{0, 0, 250, 170}));
 }

@@ -5,23 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
+#include <tuple>
 
 TEST(CircleGeometry, DistanceRimBoundsAndHitTest)
 {
-    EXPECT_EQ(circlegeom::Distance(3, 4), 5);
-    EXPECT_EQ(circlegeom::Distance(1, 1), 1);
-    EXPECT_EQ(circlegeom::Distance(-2, -2), 3); // 2.83
-    EXPECT_EQ(circlegeom::Distance(60000, 60000), 84853) << "no 32-bit wrap far outside the window";
-    EXPECT_EQ(circlegeom::Distance(INT_MIN, INT_MIN), INT_MAX);
+    // Rounded (2.83 is 3), with no 32-bit wrap far outside the window.
+    for (const auto &[dx, dy, d] :
+         {std::tuple{3, 4, 5}, {1, 1, 1}, {-2, -2, 3}, {60000, 60000, 84853}, {INT_MIN, INT_MIN, INT_MAX}})
+        EXPECT_EQ(circlegeom::Distance(dx, dy), d) << dx << "," << dy;
 
-    // Radius 2: the band is the distances 0 and 1; radius 0 has none.
-    EXPECT_TRUE(circlegeom::OnRim(0, 2));
-    EXPECT_TRUE(circlegeom::OnRim(1, 2));
-    EXPECT_FALSE(circlegeom::OnRim(2, 2));
-    EXPECT_FALSE(circlegeom::OnRim(7, 10));
-    EXPECT_TRUE(circlegeom::OnRim(8, 10));
-    for (int d : {0, 1})
-        EXPECT_FALSE(circlegeom::OnRim(d, 0));
+    // Radius 2: the band is the distances 0 and 1; radius 10: 8 and 9; radius 0 has none.
+    for (const auto &[d, r, on] :
+         {std::tuple{0, 2, true}, {1, 2, true}, {2, 2, false}, {7, 10, false}, {8, 10, true}, {0, 0, false}, {1, 0, false}})
+        EXPECT_EQ(circlegeom::OnRim(d, r), on) << d << " of " << r;
 
     // The bounds may reach the image's width and height, no further; a step past them is refused.
     EXPECT_TRUE(circlegeom::Inside({10, 10}, 10, 20, 20));
@@ -31,11 +28,8 @@ TEST(CircleGeometry, DistanceRimBoundsAndHitTest)
     EXPECT_EQ(circlegeom::StepRadius({10, 10}, 4, 13, 14, 100, 100), 5);
 
     // Right and bottom are excluded; the corners of the square are outside.
-    EXPECT_TRUE(circlegeom::HitTest({5, 5}, 5, 5, 0));
-    EXPECT_FALSE(circlegeom::HitTest({5, 5}, 5, 5, 10));
-    EXPECT_FALSE(circlegeom::HitTest({5, 5}, 5, 10, 5));
-    EXPECT_TRUE(circlegeom::HitTest({5, 5}, 5, 9, 5));
-    EXPECT_FALSE(circlegeom::HitTest({5, 5}, 5, 0, 0));
+    for (const auto &[x, y, in] : {std::tuple{5, 0, true}, {5, 10, false}, {10, 5, false}, {9, 5, true}, {0, 0, false}})
+        EXPECT_EQ(circlegeom::HitTest({5, 5}, 5, x, y), in) << x << "," << y;
     EXPECT_FALSE(circlegeom::HitTest({0, 0}, 0, 0, 0));
 
     const regiongeom::ImageArea image{-30, -20, 400, 300};
@@ -50,19 +44,17 @@ TEST(PolyGeometry, WindingVertexHoverDragFitAndSpan)
     const polygeom::Point star[] = {{50, 0}, {80, 100}, {0, 35}, {100, 35}, {20, 100}};
     for (int i = 0; i < 5; ++i)
         p[static_cast<std::size_t>(i)] = star[i];
-    EXPECT_TRUE(polygeom::HitTest(p, 5, 50, 50)) << "the doubly wound middle";
-    EXPECT_TRUE(polygeom::HitTest(p, 5, 50, 10));
-    EXPECT_FALSE(polygeom::HitTest(p, 5, 5, 90));
-    EXPECT_FALSE(polygeom::HitTest(p, 2, 50, 50)) << "fewer than three vertices contain nothing";
-    EXPECT_FALSE(polygeom::HitTest(p, 5, 100, 35)) << "a vertex on the right is outside";
+    // The doubly wound middle is in; fewer than three vertices contain nothing; a vertex on the
+    // right is outside.
+    for (const auto &[count, x, y, in] :
+         {std::tuple{5, 50, 50, true}, {5, 50, 10, true}, {5, 5, 90, false}, {2, 50, 50, false}, {5, 100, 35, false}})
+        EXPECT_EQ(polygeom::HitTest(p, count, x, y), in) << count << ": " << x << "," << y;
     EXPECT_EQ(polygeom::HitTest(p, 1000, 50, 50), polygeom::HitTest(p, 99, 50, 50)) << "a count past the slots";
 
     // 3 pixels each way is on the vertex, 4 is not; the lowest index wins.
     p[5] = {53, 3};
-    EXPECT_EQ(polygeom::VertexAt(p, 6, 53, 3), 0);
-    EXPECT_EQ(polygeom::VertexAt(p, 6, 47, 0), 0);
-    EXPECT_EQ(polygeom::VertexAt(p, 6, 46, 0), std::nullopt);
-    EXPECT_EQ(polygeom::VertexAt(p, 6, 56, 6), 5);
+    for (const auto &[x, y, vertex] : {std::tuple{53, 3, std::optional(0)}, {47, 0, 0}, {46, 0, std::nullopt}, {56, 6, 5}})
+        EXPECT_EQ(polygeom::VertexAt(p, 6, x, y), vertex) << x << "," << y;
 
     // Each axis of a vertex drag stays within 0 .. the image's size; the closing copy follows 0.
     polygeom::Points t{};
