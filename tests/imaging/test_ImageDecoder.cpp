@@ -168,8 +168,9 @@ TEST_F(ImageReading, ReadsWhatIsWholeAndRefusesTheRestSayingWhy)
         EXPECT_EQ(QSize(reader.ImageWidth(), reader.ImageHeight()), header.isValid() ? header : QSize(0, 0));
         const bool silent = read || outcome == Outcome::Missing || outcome == Outcome::NotAFile;
         ASSERT_EQ(prompter.messages.size(), silent ? 0 : 1);
-        if (!silent)
+        if (!silent) {
             EXPECT_EQ(prompter.messages[0].text, outcome == Outcome::Damaged ? kDecodeFailed : decoded.reason);
+        }
     }
     dlclose(module);
 }
