@@ -49,25 +49,6 @@ TEST(GradientForm, CalculateColorsRoundsHalvesToEvenWithinTheColourRange)
     EXPECT_EQ(form.Ramp(true)[255], qRgb(255, 5, 3));
 }
 
-TEST(GradientForm, CaptionRectangleFollowsTheBorderStyle)
-{
-    const std::vector<std::tuple<Style, int, int>> cases = {
-        {Style::Single, 3, 18}, {Style::Sizeable, 4, 18}, {Style::SizeToolWin, 4, 15}, {Style::None, 0, 0}};
-    for (const auto &[style, frame, minHeight] : cases) {
-        SCOPED_TRACE(int(style));
-        TGradientForm form(nullptr, style);
-        form.SetClientSize(200, 50);
-        form.adjustSize();
-        const QRect r = form.CaptionRect();
-        EXPECT_EQ(form.width(), 200 + 2 * frame);
-        EXPECT_EQ(r.isEmpty(), style == Style::None);
-        if (auto *bar = form.findChild<QWidget *>(QStringLiteral("CaptionBar"))) {
-            EXPECT_EQ(bar->geometry(), r);
-            EXPECT_EQ(r, QRect(frame, frame, 200, std::max(r.height(), minHeight)));
-        }
-    }
-}
-
 TEST(GradientForm, InactiveBackgroundIsGradientUnlessPaintGradientIsSetAndLongCaptionsEndInAnEllipsis)
 {
     TGradientForm form(nullptr, Style::Dialog, TGradientForm::biSystemMenu);

@@ -40,16 +40,6 @@ TEST(SplashAbout, BothShowTheNavyVersionReadableOverTheArtwork)
     EXPECT_TRUE(about.aviEmail->Active()) << "the animation plays from the start";
 }
 
-TEST(SplashAbout, EmailClipHas24DistinctFrames)
-{
-    Art::Clip clip = Art::Animation(QStringLiteral("EMAILAVI"));
-    ASSERT_EQ(clip.frameCount, 24);
-    const QImage strip = clip.strip.toImage();
-    for (int i = 0; i < clip.frameCount; ++i)
-        EXPECT_NE(strip.copy(clip.FrameRect(i)), strip.copy(clip.FrameRect((i + 1) % clip.frameCount))) << i;
-    EXPECT_EQ(Art::Animation(QStringLiteral("emailavi")).frameCount, 0);
-}
-
 // No prompter stands in: the real modal loop runs and nothing but the splash's own timer ends it.
 TEST(SplashAbout, SplashClosesItselfTwoSecondsAfterItBecomesActive)
 {
