@@ -47,6 +47,13 @@ TEST(Art, GlyphsAreCompiledInAtTheirSizes)
     EXPECT_EQ(Art::Glyph("open").size(), QSize(21, 17));
     EXPECT_FALSE(Art::AppIcon().isNull());
     EXPECT_TRUE(Art::Glyph("new").hasAlphaChannel()); // transparent around the drawing
+    // The e-mail clip plays 24 frames, each unlike the next; names are matched as given.
+    const Art::Clip clip = Art::Animation(QStringLiteral("EMAILAVI"));
+    ASSERT_EQ(clip.frameCount, 24);
+    const QImage strip = clip.strip.toImage();
+    for (int i = 0; i < clip.frameCount; ++i)
+        EXPECT_NE(strip.copy(clip.FrameRect(i)), strip.copy(clip.FrameRect((i + 1) % clip.frameCount))) << i;
+    EXPECT_EQ(Art::Animation(QStringLiteral("emailavi")).frameCount, 0);
 }
 
 } // namespace
