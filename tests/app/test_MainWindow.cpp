@@ -36,8 +36,7 @@ TEST_F(MainWindowTest, StartsWithEditingDisabledAndEnablesEverythingOnceAnImageI
     for (QWidget *w : EditingControls())
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(window.Save1->isVisible() || window.Compile1->isVisible());
-    for (QWidget *w : {static_cast<QWidget *>(window.btnNew), static_cast<QWidget *>(window.btnLoad),
-                       static_cast<QWidget *>(window.btnDone)})
+    for (QWidget *w : QList<QWidget *>{window.btnNew, window.btnLoad, window.btnDone})
         EXPECT_TRUE(w->isEnabled());
     EXPECT_TRUE(window.Image1->isHidden());
 

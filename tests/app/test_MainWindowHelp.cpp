@@ -67,8 +67,7 @@ TEST_F(MainWindowHelpTest, F1AndRightClickShowTheControlsContext)
     EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, 15));
     window.mnuWhat->hide();
 
-    for (QWidget *control : {static_cast<QWidget *>(window.btnSave), static_cast<QWidget *>(window.btnCompile),
-                             static_cast<QWidget *>(window.txtTarget)}) {
+    for (QWidget *control : QList<QWidget *>{window.btnSave, window.btnCompile, window.txtTarget}) {
         QTest::mousePress(control, Qt::RightButton, {}, QPoint(5, 5));
         QTest::mouseRelease(control, Qt::RightButton, {}, QPoint(5, 5));
         EXPECT_FALSE(window.mnuWhat->isVisible()) << control->objectName().toStdString();

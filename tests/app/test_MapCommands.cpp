@@ -287,11 +287,10 @@ TEST_F(MapCommandsTest, FilesFromAnywhereOpenAsNewOrOpenAndJoinTheRecentMaps)
     for (int i = 0; i < 10; ++i)
         recent.Add(dir.filePath(QStringLiteral("m%1.im").arg(i)));
     recent.Add(dir.filePath(QStringLiteral("m5.im")));
-    const QStringList files = recent.Files();
-    ASSERT_EQ(files.size(), TRecentMaps::Limit);
-    EXPECT_EQ(files.front(), dir.filePath(QStringLiteral("m5.im")));
-    EXPECT_EQ(files.count(dir.filePath(QStringLiteral("m5.im"))), 1);
-    EXPECT_EQ(files.back(), dir.filePath(QStringLiteral("m2.im")));
+    QStringList newest;
+    for (int i : {5, 9, 8, 7, 6, 4, 3, 2})
+        newest << dir.filePath(QStringLiteral("m%1.im").arg(i));
+    EXPECT_EQ(recent.Files(), newest);
     EXPECT_TRUE(TRecentMaps::DefaultSettingsFile().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
 }
 

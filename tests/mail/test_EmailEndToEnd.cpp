@@ -176,7 +176,6 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         QTest::keyClick(Child<QWidget>(window, "txtFriendsName"), Qt::Key_Return);
         EXPECT_FALSE(window.isVisible());
     }, {"Ann", "ann@example.test"});
-    EXPECT_TRUE(prompter.messages.isEmpty());
 
     // An empty field is reported, and the window is shown all the same.
     fields.DownloadURL.clear();

@@ -36,8 +36,6 @@ Lines Part(const std::string &text, int part)
     return lines;
 }
 
-std::string BodyOf(const std::string &text) { return text.substr(text.find("\r\n\r\n") + 4); }
-
 } // namespace
 
 // An empty subject is left out; extra headers that would repeat a written one are dropped.
@@ -92,7 +90,7 @@ TEST(SmtpMessage, BodyLinesEndInCrLfWithDotsDoubledAndBodyKept)
     m.SetContentType("text/html");
     EXPECT_EQ(Part(TmsMessageEncoder::Write(m), 1), wire) << "quoted-printable alike";
     m.Body = {std::string("a\0b", 3)};
-    EXPECT_EQ(BodyOf(TmsMessageEncoder::Write(m)), "a=00b\r\n");
+    EXPECT_EQ(Part(TmsMessageEncoder::Write(m), 1), Lines{"a=00b"});
 }
 
 // Names are quoted or encoded as their characters need; non-ASCII words become encoded words that
