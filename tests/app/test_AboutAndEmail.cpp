@@ -34,12 +34,10 @@ TEST(AboutAndEmail, SplashOnceAtStartAndTheAnimationOpensTheEmailWindow)
             QTest::mouseClick(about->aviEmail, button, {}, middle);
             seen << QString::number(modal.shown.count(QStringLiteral("frmEmail")));
         }
-        QTest::mouseClick(about->Image1, Qt::RightButton, {}, QPoint(20, 200)); // elsewhere: nothing
-        seen << QString::number(modal.shown.count(QStringLiteral("frmEmail")));
         QTest::mouseClick(about->Image1, Qt::LeftButton, {}, QPoint(20, 200)); // the artwork closes it
     };
     window.About1->trigger();
-    EXPECT_EQ(seen, QStringList({"1", "2", "2", "2"})) << "left and right open it, middle and elsewhere do not";
+    EXPECT_EQ(seen, QStringList({"1", "2", "2"})) << "left and right open it, middle does not";
 }
 
 } // namespace

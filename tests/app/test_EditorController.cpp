@@ -84,7 +84,6 @@ TEST_F(EditorControllerTest, RectangleToolDrawsAHotspotEndToEndInTheLineColour)
 {
     TRectRegion *r = DrawRect({40, 30}, {140, 90});
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(window.Editor().Regions().Rects().size(), 1);
     EXPECT_EQ(r->GetCoords(), "40, 30, 141, 91") << "the first press spans two pixels";
     EXPECT_EQ(r->URL + "|" + r->Target + "|" + r->StatusText, hotspotURL + "|main|status") << "the dialog's answers";
     EXPECT_FALSE(window.btnRect->isChecked()) << "DRAWN raises the tool";
@@ -92,10 +91,16 @@ TEST_F(EditorControllerTest, RectangleToolDrawsAHotspotEndToEndInTheLineColour)
     EXPECT_FALSE(window.Editor().SavedFlag());
     EXPECT_EQ(r->PenColor(), window.LineColour());
 
-    // A new line colour recolours every region, and new regions take it.
+    // A colour chosen from the swatch recolours every region, and new regions take it; the map
+    // stays saved, and a cancelled chooser keeps the colour.
     prompter.colour = QColor(Qt::green);
-    window.lblColourClick();
+    window.Editor().SetSavedFlag(true);
+    QTest::mouseClick(window.lblColour, Qt::LeftButton);
+    EXPECT_EQ(prompter.colourInitials, QList<QColor>{QColor(Qt::black)});
+    EXPECT_TRUE(window.Editor().SavedFlag());
     EXPECT_EQ(r->PenColor(), QColor(Qt::green));
+    prompter.colour.reset();
+    QTest::mouseClick(window.lblColour, Qt::LeftButton);
     EXPECT_EQ(DrawRect({160, 100}, {200, 150})->PenColor(), QColor(Qt::green));
 }
 
@@ -130,9 +135,7 @@ TEST_F(EditorControllerTest, CancelledHotspotsLeaveTheirListsAsTheyWereAndMarkTh
     Release({120, 120});
     const QPointer<TCircleRegion> circle = DrawCircle({200, 100}, {210, 100});
     const QPointer<TPolyRegion> poly = DrawPoly({{150, 150}, {180, 150}});
-    EXPECT_EQ(window.Editor().Regions().Rects().size(), 1);
-    EXPECT_EQ(window.Editor().Regions().Circles().size(), 1);
-    EXPECT_EQ(window.Editor().Regions().Polys().size(), 1);
+    EXPECT_EQ(window.Editor().Regions().Count(), 3);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(rect.isNull() && circle.isNull() && poly.isNull()) << "destroyed once their handlers returned";
     EXPECT_FALSE(window.Editor().SavedFlag());
@@ -193,8 +196,7 @@ TEST_F(EditorControllerTest, OverlappingHitsWinByKindThenByAge)
     ASSERT_TRUE(circle->Selected);
     Move({240, 140});
     Click({212, 32}); // the circle's top-left corner
-    EXPECT_EQ(window.txtXPos->Text(), "212");
-    EXPECT_EQ(window.txtYPos->Text(), "32");
+    EXPECT_EQ(window.txtXPos->Text() + "," + window.txtYPos->Text(), "212,32");
     EXPECT_TRUE(under->Selected) << "the miss reached the rectangle";
     EXPECT_FALSE(circle->Selected);
     EXPECT_FALSE(poly->Selected || first->Selected) << "exactly one selected";
@@ -242,7 +244,6 @@ TEST_F(EditorControllerTest, DeleteRemovesTheSelectedRegionAndANewImageAllTheRes
 
     window.Editor().btnDeleteClick(); // nothing selected: only deselects and shows the default
     EXPECT_EQ(window.Editor().Regions().Rects().size(), 2);
-    EXPECT_TRUE(window.Editor().EditingDefault());
     EXPECT_EQ(window.cmbURL->currentText(), window.Editor().DefaultURL());
 
     Click({120, 120});
@@ -254,7 +255,6 @@ TEST_F(EditorControllerTest, DeleteRemovesTheSelectedRegionAndANewImageAllTheRes
     QTest::mouseClick(window.btnDelete, Qt::LeftButton);
     EXPECT_TRUE(watch.isNull());
     EXPECT_EQ(window.Editor().Regions().Rects().size(), 1);
-    EXPECT_TRUE(window.Editor().EditingDefault());
     EXPECT_TRUE(window.Editor().SavedFlag()) << "deleting does not mark the map changed";
 
     OpenImage(window, prompter, WriteImage(dir, "next.gif", {80, 60}, "gif"));
@@ -280,9 +280,10 @@ TEST_F(EditorControllerTest, MoveIsAnsweredWithTheScrolledImageOriginAndMarksThe
     EXPECT_EQ(window.txtXPos->Text() + "," + window.txtYPos->Text(), "-150,-40");
 }
 
-TEST_F(EditorControllerTest, RapidClicksAndDoubleClicksNeverLeaveAStrayRegion)
+// Tool buttons pressed while the hotspot dialog is open reach nothing: the dialog is modal. Mixed
+// buttons and double clicks are the random session's below.
+TEST_F(EditorControllerTest, ToolsPressedWhileTheHotspotDialogIsOpenReachNothing)
 {
-    // Tool buttons pressed while the hotspot dialog is open reach nothing: the dialog is modal.
     const auto answer = modal.other;
     modal.other = [&](QWidget &form) {
         for (QToolButton *tool : {window.btnRect, window.btnCircle, window.btnPoly})
@@ -292,24 +293,8 @@ TEST_F(EditorControllerTest, RapidClicksAndDoubleClicksNeverLeaveAStrayRegion)
     QTest::mouseClick(window.btnRect, Qt::LeftButton);
     QTest::mouseDClick(Client(), Qt::LeftButton, {}, QPoint(70, 70));
     EXPECT_EQ(window.Editor().Regions().Count(), 1);
-    modal.other = answer;
-    Click({80, 80});
-    QTest::mouseClick(window.btnRect, Qt::LeftButton);
-    Press({90, 90});
-    Release({95, 95}, Qt::RightButton);
-    Release({95, 95});
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    int children = 0;
-    for (QObject *child : Client()->children())
-        children += qobject_cast<TBaseRegion *>(child) != nullptr;
-    EXPECT_EQ(children, window.Editor().Regions().Count()) << "every region on screen is in a list and back";
-    for (TBaseRegion *region : window.Editor().Regions().Rects())
-        EXPECT_TRUE(region->Drawn);
+    EXPECT_TRUE(window.Editor().Regions().Rects().value(0)->Drawn);
 }
-
-} // namespace
-
-namespace {
 
 // Invariants the editor keeps whatever the mouse does.
 void ExpectSoundState(TfrmImageMap &window, QWidget *client, int step)
@@ -323,9 +308,7 @@ void ExpectSoundState(TfrmImageMap &window, QWidget *client, int step)
         selected += region->Selected;
         if (region->Drawn) {
             const QRect box(region->Left(), region->Top(), region->Width(), region->Height());
-            EXPECT_TRUE(image.contains(box)) << "step " << step << ": " << region->objectName().toStdString()
-                                             << " at " << box.x() << "," << box.y() << " " << box.width() << "x"
-                                             << box.height() << " leaves the image";
+            EXPECT_TRUE(image.contains(box)) << "step " << step << ": " << region->objectName().toStdString() << " leaves the image";
         }
     });
     EXPECT_LE(selected, 1) << "step " << step;

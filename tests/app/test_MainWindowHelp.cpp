@@ -14,20 +14,11 @@
 
 namespace {
 
-class MainWindowHelpTest : public ::testing::Test {
+class MainWindowHelpTest : public ImageWindowTest {
 protected:
-    QTemporaryDir dir;
-    FakePrompter prompter;
-    ModalAnswers modal{prompter};
     FakeHelpViewer viewer;
-    TfrmImageMap window;
 
-    void SetUp() override
-    {
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        OpenImage(window, prompter, WriteImage(dir, "a.gif", {60, 40}, "gif"));
-    }
+    void SetUp() override { ShowWithImage(QStringLiteral("a.gif"), "gif"); }
     void TearDown() override
     {
         window.mnuWhat->hide();
@@ -53,7 +44,9 @@ TEST_F(MainWindowHelpTest, ContentsIsTheOnlyTopicAndItsWindowEndsWithTheMainWind
     EXPECT_EQ(RunUntilQuit([&] { window.close(); }), 0) << "the program kept running after its main window closed";
 }
 
-TEST_F(MainWindowHelpTest, F1OnTheBottomBarShowsItsContextAsAPopup)
+// F1 on the bottom bar shows its context as a pop-up; a right click offers What's This on tagged
+// controls only.
+TEST_F(MainWindowHelpTest, F1AndRightClickShowTheControlsContext)
 {
     const QList<QPair<QWidget *, int>> controls = {{window.cmbURL, 21}, {window.txtTarget, 20}};
     for (const auto &[control, context] : controls) {
@@ -63,10 +56,7 @@ TEST_F(MainWindowHelpTest, F1OnTheBottomBarShowsItsContextAsAPopup)
         QTest::keyClick(target, Qt::Key_F1);
         EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, context)) << control->objectName().toStdString();
     }
-}
 
-TEST_F(MainWindowHelpTest, RightClickOffersWhatsThisOnTaggedControlsOnly)
-{
     const QPoint at(10, 12);
     QTest::mousePress(window.btnDelete, Qt::RightButton, {}, at);
     QTest::mouseRelease(window.btnDelete, Qt::RightButton, {}, at);
@@ -77,8 +67,7 @@ TEST_F(MainWindowHelpTest, RightClickOffersWhatsThisOnTaggedControlsOnly)
     EXPECT_EQ(viewer.Last(), std::pair(Help::Command::Popup, 15));
     window.mnuWhat->hide();
 
-    for (QWidget *control : {static_cast<QWidget *>(window.btnSave), static_cast<QWidget *>(window.btnCompile),
-                             static_cast<QWidget *>(window.txtTarget)}) {
+    for (QWidget *control : QList<QWidget *>{window.btnSave, window.btnCompile, window.txtTarget}) {
         QTest::mousePress(control, Qt::RightButton, {}, QPoint(5, 5));
         QTest::mouseRelease(control, Qt::RightButton, {}, QPoint(5, 5));
         EXPECT_FALSE(window.mnuWhat->isVisible()) << control->objectName().toStdString();

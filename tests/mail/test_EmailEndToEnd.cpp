@@ -164,7 +164,6 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         EXPECT_EQ(window.windowTitle(), "Email T to a Friend");
         EXPECT_EQ(Child<QLabel>(window, "lblHeading")->text(), "Think your friends would like T too? ");
-        EXPECT_EQ(window.ctlMessage.Subject(), "T is available for you.");
         EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(window, "txtFriendsName"));
         EXPECT_EQ(Child<QLineEdit>(window, "txtYourEmail")->text(), "ann@example.test");
         EXPECT_FALSE(Child<QPushButton>(window, "butSend")->isEnabled());
@@ -177,7 +176,6 @@ TEST_F(EmailWindow, ControlsKeysAndPrefill)
         QTest::keyClick(Child<QWidget>(window, "txtFriendsName"), Qt::Key_Return);
         EXPECT_FALSE(window.isVisible());
     }, {"Ann", "ann@example.test"});
-    EXPECT_TRUE(prompter.messages.isEmpty());
 
     // An empty field is reported, and the window is shown all the same.
     fields.DownloadURL.clear();

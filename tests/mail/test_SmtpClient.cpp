@@ -7,7 +7,6 @@
 #include "mail/core/QuotedPrintable.h"
 
 #include <QHostInfo>
-#include <QTest>
 #include <QTimer>
 
 using namespace mail;
@@ -78,39 +77,35 @@ TEST_F(SmtpClient, FollowsTheDialogueAndStopsAtANegativeReply)
     }
 }
 
-// Setup errors are told before connecting, or after HELO for the message's own faults; a line that
-// would inject a command never reaches the server.
+// Setup errors are told before connecting, or after HELO for the message's own faults (a line that
+// would inject a command is refused before connecting: see the e-mail window's end-to-end test).
 TEST_F(SmtpClient, ChecksTheSetupAndTheMessage)
 {
     smtp.Server = QString("127.0.0.1:%1").arg(FreeTcpPort());
     EXPECT_EQ(ErrorText<ESocketError>([this] { smtp.Send(); }), "[10061] Connection refused");
     smtp.Server = "";
     EXPECT_EQ(ErrorText<EMailError>([this] { smtp.Send(); }), "Server property is required");
-    const std::tuple<std::function<void()>, std::string, qsizetype> cases[] = {
-        {[this] { smtp.MailMessage = nullptr; }, "MailMessage property must be assigned", 1},
-        {[this] { message.Sender.SetAddress(""); }, "The address of sender is required", 1},
-        {[this] { message.Recipients.Clear(), message.CC.Add("Named", ""); },
-         "At least one Recipient, CC or BCC must be entered", 1},
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[this] { smtp.MailMessage = nullptr; }, "MailMessage property must be assigned"},
+        {[this] { message.Sender.SetAddress(""); }, "The address of sender is required"},
+        {[this] { message.Recipients.Clear(), message.CC.Add("Named", ""); }, "At least one Recipient, CC or BCC must be entered"},
         {[this] { message.SetContentType("text/html"), message.Body = {std::string(MaxQuotedPrintableLine + 1, 'z')}; },
-         "Paragraph is too large", 1},
-        {[this] { message.Recipients.Add("Eve\r\nBcc: everyone@example.test", "eve@example.test"); },
-         "Invalid character in a display name", 0}};
-    for (const auto &[spoil, error, lines] : cases) {
+         "Paragraph is too large"}};
+    for (const auto &[spoil, error] : cases) {
         FakeSmtpServer fake;
         message = TestMessage();
         smtp.MailMessage = &message;
         spoil();
         EXPECT_EQ(SendTo(fake), error);
-        QTest::qWait(lines ? 0 : 200);
-        EXPECT_EQ(fake.Received, QList<QByteArray>{"HELO " + QHostInfo::localHostName().toUtf8()}.mid(0, lines)) << error;
-        EXPECT_EQ(fake.Connections, lines) << error;
+        EXPECT_EQ(fake.Received, QList<QByteArray>{"HELO " + QHostInfo::localHostName().toUtf8()}) << error;
+        EXPECT_EQ(fake.Connections, 1) << error;
     }
 }
 
-TEST_F(SmtpClient, RefusedRecipientFailsUnlessTheHandlerProceeds)
+// A refused recipient fails the send (see the dialogue above) unless the handler proceeds.
+TEST_F(SmtpClient, RefusedRecipientIsSkippedWhenTheHandlerProceeds)
 {
     FakeSmtpServer fake("220 fake ready\r\n", "RCPT TO:<bob@", "550 5.1.1 no such user\r\n");
-    EXPECT_EQ(SendTo(fake), "550 5.1.1 no such user");
     message.Recipients.Add("", "carol@example.test");
     std::string rejected;
     smtp.OnAddressRejected = [&rejected](const std::string &address, const std::string &reply, bool &proceed) {

@@ -63,22 +63,8 @@ TEST(HttpResponse, ReadsStatusHeadersAndBodyLines)
     moved.Feed("HTTP/1.0 302 Found\r\nLOCATION:  /other.dat \r\n\r\n");
     EXPECT_EQ(moved.IsRedirection() ? moved.Location : "", "/other.dat");
     EXPECT_FALSE(ParseWhole("HTTP/1.0 200 OK\r\nLocation: /x\r\n\r\n").IsRedirection());
-}
-
-TEST(HttpResponse, EveryChunkingAgreesAndEveryPrefixIsIncomplete)
-{
-    const auto whole = ParseWhole(kResponse);
-    for (std::size_t split = 0; split <= kResponse.size(); ++split) {
-        THttpResponseParser parser;
-        parser.Feed(std::string_view(kResponse).substr(0, split));
-        if (split < kResponse.size()) {
-            THttpResponseParser cut = parser;
-            EXPECT_THROW(cut.Finish(), EHttpProtocolError) << split;
-        }
-        parser.Feed(std::string_view(kResponse).substr(split));
-        ASSERT_TRUE(parser.Complete()) << split;
-        EXPECT_EQ(parser.BodyLines, whole.BodyLines) << split;
-    }
+    for (std::size_t cut : {std::size_t(30), kResponse.size() - 1}) // in a header, in the body
+        EXPECT_THROW(ParseWhole(kResponse.substr(0, cut)), EHttpProtocolError) << cut;
 }
 
 TEST(HttpResponse, RefusesMalformedAndOversizedResponses)
