@@ -3,6 +3,7 @@
 #include "app/ImageMap.h"
 #include "dialogs/Prompter.h"
 #include "dialogs/UiFont.h"
+#include "regions/ScrollBox.h"
 #include "support/FakePrompter.h"
 #include "support/XServer.h"
 
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -59,8 +61,13 @@ TEST(WindowSystem, MainWindowComesUpAtItsDesignedPlaceAndADoubleClickOnItsCaptio
     EXPECT_EQ(window.ClientArea()->size(), QSize(417, 323));
     Click(window, window.CaptionRect().center(), "2");
     EXPECT_TRUE(at(window.screen()->availableGeometry()));
+    // Maximised, the image area takes the room and both bars stay centred.
+    EXPECT_GT(window.ScrollBox1->height(), 323 + 200);
+    EXPECT_EQ(window.pnlTop->x(), window.Panel1->width() / 2 - window.pnlTop->width() / 2);
+    EXPECT_EQ(window.pnlBottom->x(), window.Panel3->width() / 2 - window.pnlBottom->width() / 2);
     Click(window, window.CaptionRect().center(), "2");
     EXPECT_TRUE(at(designed));
+    EXPECT_EQ(window.ClientArea()->size(), QSize(417, 323)) << "restore gives the designed size back";
 }
 
 TEST(WindowSystem, SavingOverAMapGivesTheKeyboardBackAndAddsTheExtensionAsTheFilterSpellsIt)

@@ -67,17 +67,13 @@ TEST(HttpCliFake, RefusesWhatIsNoWholeList)
     EXPECT_STREQ(error.what(), "File not found");
 }
 
-// Content-Length ends the body while the connection stays open.
-TEST(HttpCliFake, WaitsNoLongerThanNeeded)
+TEST(HttpCliFake, ContentLengthEndsTheBody)
 {
     TFakeHttpServer sized([](const QByteArray &) { return "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n127.0.2.1\n"; });
     sized.KeepOpen = true;
     THttpCli http;
     http.TimeOut = 1;
     http.URL = sized.Url("/");
-    QElapsedTimer clock;
-    clock.start();
-    http.Get();
-    EXPECT_LT(clock.elapsed(), 500);
+    http.Get(); // a time-out here would throw
     EXPECT_EQ(http.RcvdBody, QStringList({"127.0.2.1"}));
 }
