@@ -529,10 +529,15 @@ bool TMapEditor::CanRedo() const { return history_.CanRedo(); }
 QString TMapEditor::UndoName() const { return CanUndo() ? FromUtf8(history_.UndoStep().Name) : QString(); }
 QString TMapEditor::RedoName() const { return CanRedo() ? FromUtf8(history_.RedoStep().Name) : QString(); }
 
+// A drawing or a drag in progress has nothing to give back yet: undo and redo wait for its end.
+bool TMapEditor::EditInProgress() const
+{
+    return DrawingInProgress() || std::any_of(touched_.begin(), touched_.end(), [](const auto &r) { return r && r->Dragging; });
+}
+
 void TMapEditor::Undo()
 {
-    // A drawing or a drag in progress has nothing to give back yet: undo waits for its end.
-    if (DrawingInProgress() || std::any_of(touched_.begin(), touched_.end(), [](const auto &r) { return r && r->Dragging; }))
+    if (EditInProgress())
         return;
     Flush();
     if (!history_.CanUndo())
@@ -547,7 +552,7 @@ void TMapEditor::Undo()
 
 void TMapEditor::Redo()
 {
-    if (DrawingInProgress() || std::any_of(touched_.begin(), touched_.end(), [](const auto &r) { return r && r->Dragging; }))
+    if (EditInProgress())
         return;
     Flush();
     if (!history_.CanRedo())

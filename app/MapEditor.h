@@ -120,6 +120,7 @@ signals:
     void SelectionChanged();
 
 private:
+    bool EditInProgress() const;
     void StartDrawing(TBaseRegion *region, TRegionLists::List &list, QToolButton *button);
     bool DrawingRefused(QToolButton *button) const;
     void ForwardMiss();

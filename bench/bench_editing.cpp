@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -139,6 +140,18 @@ double DragMicros(Scene &scene, int percent, int moves)
 
 std::size_t HeapBytes() { return mallinfo2().uordblks; }
 
+// The best of five rounds of two measurements, interleaved so that a busy moment of the machine
+// hurts both sides alike.
+std::pair<double, double> BestOfInterleaved(const std::function<double()> &first, const std::function<double()> &second)
+{
+    double a = 1e300, b = 1e300;
+    for (int round = 0; round < 5; ++round) {
+        a = std::min(a, first());
+        b = std::min(b, second());
+    }
+    return {a, b};
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -149,12 +162,8 @@ int main(int argc, char **argv)
     {
         Scene small(10);
         Scene large(100000);
-        // Interleaved, so a busy moment of the machine hurts both sides alike.
-        double few = 1e300, many = 1e300;
-        for (int round = 0; round < 5; ++round) {
-            few = std::min(few, UndoRedoMicros(small, 50));
-            many = std::min(many, UndoRedoMicros(large, 50));
-        }
+        const auto [few, many] = BestOfInterleaved([&] { return UndoRedoMicros(small, 50); },
+                                                   [&] { return UndoRedoMicros(large, 50); });
         std::printf("undo and redo of a move: 10 hotspots %.1f us, 100,000 hotspots %.1f us, ratio %.2f (target <= 2)\n",
                     few, many, many / few);
         const std::size_t before = HeapBytes();
@@ -166,18 +175,12 @@ int main(int argc, char **argv)
     {
         Scene one(1);
         Scene many(2000);
-        double oneZoom = 1e300, manyZoom = 1e300;
-        for (int round = 0; round < 5; ++round) {
-            oneZoom = std::min(oneZoom, ZoomMicros(one, 5));
-            manyZoom = std::min(manyZoom, ZoomMicros(many, 5));
-        }
+        const auto [oneZoom, manyZoom] = BestOfInterleaved([&] { return ZoomMicros(one, 5); },
+                                                           [&] { return ZoomMicros(many, 5); });
         std::printf("zoom step: 1 hotspot %.0f us, 2,000 hotspots %.0f us, ratio %.2f (target <= 3)\n", oneZoom,
                     manyZoom, manyZoom / oneZoom);
-        double actual = 1e300, zoomed = 1e300;
-        for (int round = 0; round < 5; ++round) {
-            actual = std::min(actual, DragMicros(many, 100, 100));
-            zoomed = std::min(zoomed, DragMicros(many, 400, 100));
-        }
+        const auto [actual, zoomed] = BestOfInterleaved([&] { return DragMicros(many, 100, 100); },
+                                                        [&] { return DragMicros(many, 400, 100); });
         std::printf("drag move with 2,000 hotspots: 100 %% %.1f us, 400 %% %.1f us, ratio %.2f (target <= 1.5)\n",
                     actual, zoomed, zoomed / actual);
     }
