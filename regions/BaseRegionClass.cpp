@@ -4,6 +4,7 @@
 #include "dialogs/Prompter.h"
 #include "regions/ChannelWords.h"
 #include "regions/CursorTable.h"
+#include "regions/OutlineCache.h"
 #include "regions/PointerConfinement.h"
 
 #include <QGuiApplication>
@@ -284,7 +285,7 @@ void TBaseRegion::ScrollIntoView()
         box_->ScrollInView(box_->ViewRect(imageBox_));
 }
 
-void TBaseRegion::paintEvent(QPaintEvent *)
+void TBaseRegion::paintEvent(QPaintEvent *event)
 {
     QPainter canvas(this);
     canvas.setBrush(Qt::NoBrush);
@@ -292,10 +293,19 @@ void TBaseRegion::paintEvent(QPaintEvent *)
     if (penStyle_ == TPenStyle::psDot) {
         // A dotted pen also draws its gaps in the background colour, white, with the same mix, as
         // on an opaque canvas: without them a black XOR outline would not show at all.
-        canvas.setPen(DottedPen(penColor_, 0));
-        Paint(canvas);
-        canvas.setPen(DottedPen(Qt::white, 1));
-        Paint(canvas);
+        const auto dotted = [this](QPainter &painter) {
+            painter.setPen(DottedPen(penColor_, 0));
+            Paint(painter);
+            painter.setPen(DottedPen(Qt::white, 1));
+            Paint(painter);
+        };
+        // The selected region's outline, which a drag repaints at every pointer move, is kept; one
+        // for all regions, as at most one is selected.
+        static TOutlineCache outline;
+        if (penMode_ == TPenMode::pmXor && qint64(width()) * height() <= TOutlineCache::MaxPixels)
+            outline.Lay(canvas, event->rect(), size(), dotted);
+        else
+            dotted(canvas);
         return;
     }
     QPen pen(penColor_);
