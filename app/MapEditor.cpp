@@ -607,15 +607,19 @@ void TMapEditor::DeselectCurrent()
 
 void TMapEditor::Restore(const TSelection &selection)
 {
-    DeselectCurrent();
+    TBaseRegion *const chosen = selection.What == TSelection::TWhat::Hotspot ? regions_.At(selection.Ref) : nullptr;
+    // The region that stays selected is not painted unselected in between.
+    if (chosen && chosen == SelectedRegion())
+        chosen->Deselect();
+    else
+        DeselectCurrent();
+    selected_ = nullptr;
     editingDefault_ = false;
     replaying_ = true;
-    if (selection.What == TSelection::TWhat::Hotspot) {
-        if (TBaseRegion *region = regions_.At(selection.Ref)) {
-            region->ShowSelected();
-            selected_ = region;
-            region->ScrollIntoView();
-        }
+    if (chosen) {
+        chosen->ShowSelected();
+        selected_ = chosen;
+        chosen->ScrollIntoView();
     } else if (selection.What == TSelection::TWhat::Default) {
         parts_.txtTarget->setText(DefaultTarget());
         parts_.cmbURL->setEditText(DefaultURL());

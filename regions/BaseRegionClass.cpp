@@ -163,7 +163,7 @@ void TBaseRegion::ShowSelected()
     if (parentWidget()->children().constLast() != this)
         raise();
     Host->ShowLink(URL, Target);
-    repaint();
+    update();
 }
 
 THotspotShape TBaseRegion::Shape(QPoint origin) const

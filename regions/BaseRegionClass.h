@@ -71,7 +71,7 @@ public:
     // Back to the unselected look; the caller repaints.
     void Deselect();
     // The selected look without a grab, for a selection made by the keyboard, the hotspot list or
-    // undo: the caller has deselected the others.
+    // undo, painted with the next frame: the caller has deselected the others.
     void ShowSelected();
     // True once the hotspot dialog was cancelled: the region only waits to be destroyed.
     bool Cancelled() const { return cancelled_; }
