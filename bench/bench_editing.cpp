@@ -94,6 +94,23 @@ double UndoRedoMicros(Scene &scene, int rounds)
         rounds);
 }
 
+// The same without painting: what the history and the editor cost, before Qt repaints the image
+// and every hotspot around the one that moved.
+double UndoRedoUnpaintedMicros(Scene &scene, int rounds)
+{
+    TMapEditor &editor = scene.window.Editor();
+    editor.Nudge(1, 0);
+    QApplication::processEvents();
+    const double micros = Micros(
+        [&] {
+            editor.Undo();
+            editor.Redo();
+        },
+        rounds);
+    QApplication::processEvents();
+    return micros;
+}
+
 // One zoom step in and back out about the view's corner, painting included.
 double ZoomMicros(Scene &scene, int rounds)
 {
@@ -166,6 +183,10 @@ int main(int argc, char **argv)
                                                    [&] { return UndoRedoMicros(large, 50); });
         std::printf("undo and redo of a move: 10 hotspots %.1f us, 100,000 hotspots %.1f us, ratio %.2f (target <= 2)\n",
                     few, many, many / few);
+        const auto [fewUnpainted, manyUnpainted] = BestOfInterleaved([&] { return UndoRedoUnpaintedMicros(small, 50); },
+                                                                     [&] { return UndoRedoUnpaintedMicros(large, 50); });
+        std::printf("  of which the editor, before painting: 10 hotspots %.1f us, 100,000 hotspots %.1f us, ratio %.2f\n",
+                    fewUnpainted, manyUnpainted, manyUnpainted / fewUnpainted);
         const std::size_t before = HeapBytes();
         for (int i = 0; i < 100; ++i)
             large.window.Editor().Nudge(i % 2 ? -1 : 1, 0);
