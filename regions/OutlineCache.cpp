@@ -11,7 +11,7 @@ namespace {
 // whose wake-ups cost far more than an outline's pixels; pieces of fewer rows stay on this thread.
 constexpr int MaxPieceRows = 64;
 // Zero pixels leave the screen as it is; runs of them this short are laid over with the rest
-// rather than cutting a piece in two (the white gaps of a black dotted line are such runs).
+// rather than cutting a piece in two (the dots of a black dotted line are such runs).
 constexpr int MaxGap = 8;
 
 struct TRun {
@@ -40,6 +40,21 @@ qint64 Width(const std::vector<TRun> &runs)
     for (const TRun &run : runs)
         width += run.right - run.left + 1;
     return width;
+}
+
+// Puts runs in left order and makes one of those that overlap or nearly touch: pieces must never
+// overlap, or the pixels they share would be laid twice and cancel out.
+void Coalesce(std::vector<TRun> &runs)
+{
+    std::sort(runs.begin(), runs.end(), [](const TRun &a, const TRun &b) { return a.left < b.left; });
+    std::vector<TRun> merged;
+    for (const TRun &run : runs) {
+        if (!merged.empty() && run.left <= merged.back().right + MaxGap)
+            merged.back().right = std::max(merged.back().right, run.right);
+        else
+            merged.push_back(run);
+    }
+    runs = std::move(merged);
 }
 
 } // namespace
@@ -78,7 +93,7 @@ void TOutlineCache::FindPieces()
 {
     // Following rows join a piece while its rectangles stay close to the pixels they hold, so an
     // outline costs a few pieces along its length, not its inside: a run of a row widens the
-    // rectangle it touches, or starts one of its own.
+    // rectangle it nearly touches, or starts one of its own.
     pieces_.clear();
     for (int top = 0; top < image_.height();) {
         std::vector<TRun> united = RowRuns(image_, top);
@@ -91,15 +106,8 @@ void TOutlineCache::FindPieces()
         while (bottom + 1 < image_.height() && bottom + 1 - top < MaxPieceRows) {
             const std::vector<TRun> next = RowRuns(image_, bottom + 1);
             std::vector<TRun> joined = united;
-            for (const TRun &run : next) {
-                const auto near = std::find_if(joined.begin(), joined.end(), [&](const TRun &piece) {
-                    return run.left <= piece.right + MaxGap && piece.left <= run.right + MaxGap;
-                });
-                if (near == joined.end())
-                    joined.push_back(run);
-                else
-                    *near = {std::min(near->left, run.left), std::max(near->right, run.right)};
-            }
+            joined.insert(joined.end(), next.begin(), next.end());
+            Coalesce(joined);
             if (Width(joined) * (bottom + 2 - top) > 3 * (content + Width(next)) + 64)
                 break;
             united = std::move(joined);

@@ -15,6 +15,8 @@ TEST(OutlineCache, LaysTheSamePixelsAsDrawingStraightAndRedrawsWhenTheShapeChang
         [](QPainter &p) { p.drawEllipse(QRect(0, 0, 189, 229)); },
         [](QPainter &p) { p.drawPolyline(QPolygon({{5, 5}, {180, 40}, {20, 220}, {5, 5}})); },
         [](QPainter &p) { p.drawPolyline(QPolygon({{5, 5}, {181, 40}, {20, 220}, {5, 5}})); }, // one corner moved
+        // Arms that a crossing line joins: pieces that grow into each other must not overlap.
+        [](QPainter &p) { p.drawPolygon(QPolygon({{20, 10}, {20, 150}, {32, 150}, {32, 10}})); },
     };
     TOutlineCache cache; // one for all, as the regions share it
     for (const QColor colour : {QColor(Qt::black), QColor(Qt::red)})
