@@ -12,8 +12,9 @@ class QPainter;
 
 class TOutlineCache {
 public:
-    // The largest outline kept, in pixels: a bigger region draws straight onto the screen.
-    static constexpr qint64 MaxPixels = qint64(1) << 20;
+    // The largest outline kept, in pixels (1 MB): a bigger region draws straight onto the screen,
+    // as drawing and scanning its image again at each step of a resize would cost more.
+    static constexpr qint64 MaxPixels = qint64(1) << 18;
 
     // Lays what draw paints, XORed onto canvas, over the exposed part of a size-sized area. draw
     // sets its own pens; it is run again into the image only when what it paints has changed.
