@@ -19,18 +19,24 @@ struct TRun {
     int right; // inclusive
 };
 
+// Adds a run that starts at or right of the last one's start, joining the last one when they
+// overlap or nearly touch: pieces must never overlap, or the pixels they share would be laid
+// twice and cancel out.
+void Append(std::vector<TRun> &runs, const TRun &run)
+{
+    if (!runs.empty() && run.left <= runs.back().right + MaxGap)
+        runs.back().right = std::max(runs.back().right, run.right);
+    else
+        runs.push_back(run);
+}
+
 std::vector<TRun> RowRuns(const QImage &image, int y)
 {
     std::vector<TRun> runs;
     const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-        if (!line[x])
-            continue;
-        if (!runs.empty() && x - runs.back().right <= MaxGap)
-            runs.back().right = x;
-        else
-            runs.push_back({x, x});
-    }
+    for (int x = 0; x < image.width(); ++x)
+        if (line[x])
+            Append(runs, {x, x});
     return runs;
 }
 
@@ -42,18 +48,13 @@ qint64 Width(const std::vector<TRun> &runs)
     return width;
 }
 
-// Puts runs in left order and makes one of those that overlap or nearly touch: pieces must never
-// overlap, or the pixels they share would be laid twice and cancel out.
+// Puts runs in left order and makes one of those that overlap or nearly touch.
 void Coalesce(std::vector<TRun> &runs)
 {
     std::sort(runs.begin(), runs.end(), [](const TRun &a, const TRun &b) { return a.left < b.left; });
     std::vector<TRun> merged;
-    for (const TRun &run : runs) {
-        if (!merged.empty() && run.left <= merged.back().right + MaxGap)
-            merged.back().right = std::max(merged.back().right, run.right);
-        else
-            merged.push_back(run);
-    }
+    for (const TRun &run : runs)
+        Append(merged, run);
     runs = std::move(merged);
 }
 
