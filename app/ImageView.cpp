@@ -1,5 +1,6 @@
 #include "app/ImageView.h"
 
+#include "regions/ScrollBox.h"
 #include "regions/core/ZoomMath.h"
 
 #include <QMouseEvent>
@@ -40,17 +41,26 @@ void TImageView::Resize()
 
 void TImageView::paintEvent(QPaintEvent *event)
 {
+    QPainter painter(this);
+    PaintPicture(painter, event->rect());
+    // The plain outlines of the hotspots over the picture, all in this one pass.
+    const TScrollBox *box = TScrollBox::Of(this);
+    if (box && box->PaintsOutlines())
+        box->PaintOutlines(painter, this, event->rect());
+}
+
+void TImageView::PaintPicture(QPainter &painter, const QRect &exposedRect)
+{
     if (picture_.isNull())
         return;
-    QPainter painter(this);
     if (zoom_ == zoommath::ActualSize) {
-        const QRect area = event->rect() & picture_.rect();
+        const QRect area = exposedRect & picture_.rect();
         painter.drawImage(area.topLeft(), picture_, area);
         return;
     }
     // Only what the view shows is scaled, so a huge image at a high zoom costs what is in view.
     const QRect shown = QRect(mapFromParent(QPoint(0, 0)), parentWidget()->size()) & rect();
-    const QRect exposed = event->rect() & shown;
+    const QRect exposed = exposedRect & shown;
     if (!scaledRect_.contains(exposed))
         Rescale(shown);
     const QRect area = exposed & scaledRect_;

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QPainter;
+
 class TImageView : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +32,7 @@ protected:
 
 private:
     void Resize();
+    void PaintPicture(QPainter &painter, const QRect &exposedRect);
     // Scales the part of the picture in view once, for all the paints until the view moves on.
     void Rescale(const QRect &exposed);
 

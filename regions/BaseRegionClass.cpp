@@ -285,12 +285,20 @@ void TBaseRegion::ScrollIntoView()
         box_->ScrollInView(box_->ViewRect(imageBox_));
 }
 
+bool TBaseRegion::OnLayer() const
+{
+    return Drawn && !cancelled_ && penMode_ == TPenMode::pmCopy && penStyle_ == TPenStyle::psSolid && box_
+           && box_->PaintsOutlines();
+}
+
 void TBaseRegion::paintEvent(QPaintEvent *event)
 {
+    if (OnLayer())
+        return;
     QPainter canvas(this);
-    canvas.setBrush(Qt::NoBrush);
     canvas.setCompositionMode(CompositionOf(penMode_));
     if (penStyle_ == TPenStyle::psDot) {
+        canvas.setBrush(Qt::NoBrush);
         // A dotted pen also draws its gaps in the background colour, white, with the same mix, as
         // on an opaque canvas: without them a black XOR outline would not show at all.
         const auto dotted = [this](QPainter &painter) {
@@ -308,6 +316,12 @@ void TBaseRegion::paintEvent(QPaintEvent *event)
             dotted(canvas);
         return;
     }
+    PaintSolid(canvas);
+}
+
+void TBaseRegion::PaintSolid(QPainter &canvas)
+{
+    canvas.setBrush(Qt::NoBrush);
     QPen pen(penColor_);
     pen.setCosmetic(true);
     canvas.setPen(pen);

@@ -85,6 +85,10 @@ public:
     bool ShownByOwner() const override { return shownByOwner_; }
     void Reparent(QWidget *parent) override;
     quint64 StackStamp() const override { return stackStamp_; }
+    // A drawn region in the plain look is painted with the others beneath the widgets, where its
+    // scroll box does that.
+    bool OnLayer() const override;
+    void PaintOnLayer(QPainter &painter) override { PaintSolid(painter); }
 
     // Region-local X, Y. The main window calls MouseDown and MouseUp directly to forward a click.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -153,6 +157,8 @@ private:
     QPoint ImageOrigin() const;
     // One pixel on, one off; offset 1 draws the gaps of offset 0.
     static QPen DottedPen(const QColor &colour, int offset);
+    // The outline with a solid pen of the region's colour, in the painter's mode.
+    void PaintSolid(QPainter &canvas);
     QPoint LocalPos(const QMouseEvent *event) const;
     void DeliverPress(QMouseEvent *event, TShiftState extra);
     template <typename Handler> void Guarded(Handler &&handler);

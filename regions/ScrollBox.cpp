@@ -1,6 +1,8 @@
 #include "regions/ScrollBox.h"
 
 #include <QChildEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -190,6 +192,40 @@ void TScrollBox::wheelEvent(QWheelEvent *event)
 }
 
 bool TScrollBox::Counts(const QWidget *child) const { return !child->isHidden(); }
+
+void TScrollBox::PaintOutlines(QPainter &painter, const QWidget *canvas, const QRect &area) const
+{
+    const QPoint offset = canvas == viewport() ? QPoint() : canvas->pos();
+    const QRect image = outlineCanvas_->isHidden() ? QRect() : outlineCanvas_->geometry();
+    for (QObject *object : viewport()->children()) {
+        if (!object->isWidgetType())
+            continue;
+        const auto *widget = static_cast<const QWidget *>(object);
+        const QRect place = widget->geometry();
+        // The image paints over what the client area painted beneath it: a region wholly on the
+        // image is left to the image.
+        if (widget->isHidden() || !place.translated(-offset).intersects(area)
+            || (canvas == viewport() && image.contains(place)))
+            continue;
+        auto *region = dynamic_cast<IScrollChild *>(object);
+        if (!region || !region->OnLayer())
+            continue;
+        // Clipped to the region's box, as its own widget would be.
+        painter.resetTransform();
+        painter.setClipRect(place.translated(-offset));
+        painter.translate(place.topLeft() - offset);
+        region->PaintOnLayer(painter);
+    }
+}
+
+void TScrollBox::paintEvent(QPaintEvent *event)
+{
+    // What lies wholly under the image is the image's to paint.
+    if (!outlineCanvas_ || (!outlineCanvas_->isHidden() && outlineCanvas_->geometry().contains(event->rect())))
+        return;
+    QPainter painter(viewport());
+    PaintOutlines(painter, viewport(), event->rect());
+}
 
 QWidget *TScrollBox::Holder(const QWidget *child)
 {

@@ -12,6 +12,8 @@
 #include <functional>
 #include <vector>
 
+class QPainter;
+
 // A child the scroll box takes out of the client area while it is scrolled wholly out of view
 // (the regions), so that painting one of thousands does not make Qt walk all of them.
 class IScrollChild {
@@ -30,6 +32,9 @@ public:
     virtual void Reparent(QWidget *parent) = 0;
     // Rises whenever it comes to the front: the order its widgets are stacked in.
     virtual quint64 StackStamp() const = 0;
+    // Whether the outline layer paints it, and what it paints there, at the widget's origin.
+    virtual bool OnLayer() const = 0;
+    virtual void PaintOnLayer(QPainter &painter) = 0;
 
 protected:
     bool culled_ = false;
@@ -63,6 +68,14 @@ public:
     // Where a region waits while it is culled: one of several hidden widgets outside the client area.
     QWidget *Holder(const QWidget *child);
 
+    // From now on the plain outlines of all regions are painted in one pass beneath their widgets:
+    // by image over itself (see PaintOutlines) and by the client area elsewhere.
+    void PaintOutlinesOn(const QWidget *image) { outlineCanvas_ = image; }
+    bool PaintsOutlines() const { return outlineCanvas_ != nullptr; }
+    // Paints, with a painter on canvas (the client area or the image), the plain outlines of the
+    // regions that meet area, in canvas coordinates; bottom to top, as their widgets are stacked.
+    void PaintOutlines(QPainter &painter, const QWidget *canvas, const QRect &area) const;
+
     // Zoom as a percentage.
     int ZoomPercent() const { return zoom_; }
     // Changes the zoom and the scroll position at once, for content of the given size at the new
@@ -81,6 +94,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     // Extent of the children in content coordinates and the children that reach it.
@@ -111,6 +125,7 @@ private:
     QTimer cullTimer_;
     bool culling_ = false;
     std::vector<QWidget *> holders_;
+    const QWidget *outlineCanvas_ = nullptr;
     int zoom_ = zoommath::ActualSize;
     bool rezooming_ = false;
 };
