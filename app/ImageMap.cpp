@@ -649,7 +649,7 @@ void TfrmImageMap::AppMessage(QObject *watched, QEvent *event)
         QCoreApplication::quit();
     editor_->NoteMouseEvent(watched, event);
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()
-        && static_cast<QWidget *>(watched)->parentWidget() == ScrollBox1->Client())
+        && ScrollBox1->Holds(static_cast<QWidget *>(watched)))
         ScrollBox1->setFocus(Qt::MouseFocusReason);
     if (!aboutWindow_ || event->type() != QEvent::MouseButtonRelease)
         return;

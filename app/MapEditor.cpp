@@ -363,7 +363,7 @@ TBaseRegion *TMapEditor::CreateRegion(THotspotKind kind, const TMapRegion &recor
     region->Target = FromUtf8(record.Target);
     region->StatusText = FromUtf8(record.Alt);
     HandOver(region);
-    region->Drawn = true;
+    region->SetDrawn();
     region->ImageWidth = parts_.Image1->ImageSize().width();
     region->ImageHeight = parts_.Image1->ImageSize().height();
     RaiseIfNeeded(region);
@@ -419,7 +419,7 @@ void TMapEditor::NoteMouseEvent(QObject *watched, const QEvent *event)
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseButtonRelease)
         return;
     auto *region = qobject_cast<TBaseRegion *>(watched);
-    if (!region || region->parentWidget() != parts_.ScrollBox1->Client())
+    if (!region || !parts_.ScrollBox1->Holds(region))
         return;
     if (type != QEvent::MouseButtonRelease) {
         Touch(region);
@@ -608,9 +608,10 @@ void TMapEditor::DeselectCurrent()
 void TMapEditor::Restore(const TSelection &selection)
 {
     TBaseRegion *const chosen = selection.What == TSelection::TWhat::Hotspot ? regions_.At(selection.Ref) : nullptr;
-    // The region that stays selected is not painted unselected in between.
+    // The region that stays selected keeps its look and its place above the others; only a
+    // grip's cursor goes, as the grip has moved.
     if (chosen && chosen == SelectedRegion())
-        chosen->Deselect();
+        chosen->unsetCursor();
     else
         DeselectCurrent();
     selected_ = nullptr;

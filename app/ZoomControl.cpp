@@ -13,7 +13,8 @@
 TZoomControl::TZoomControl(TScrollBox &box, TImageView &image, RegionVisitor forEachRegion, QObject *parent)
     : QObject(parent), box_(box), image_(image), forEachRegion_(std::move(forEachRegion))
 {
-    box_.Client()->installEventFilter(this);
+    // The viewport sees the wheel over the client area and over a lifted region alike.
+    box_.viewport()->installEventFilter(this);
 }
 
 int TZoomControl::Percent() const { return box_.ZoomPercent(); }
@@ -53,7 +54,7 @@ void TZoomControl::FitInWindow()
 
 bool TZoomControl::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Wheel && watched == box_.Client()) {
+    if (event->type() == QEvent::Wheel && watched == box_.viewport()) {
         auto *wheel = static_cast<QWheelEvent *>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
             const int delta = wheel->angleDelta().y();

@@ -77,7 +77,11 @@ TBaseRegion::TBaseRegion(QWidget *owner) : QWidget(ClientOf(owner)), box_(TScrol
     setMouseTracking(true);
 }
 
-TBaseRegion::~TBaseRegion() = default;
+TBaseRegion::~TBaseRegion()
+{
+    if (!updatesEnabled())
+        RepaintBeneath();
+}
 
 void TBaseRegion::setVisible(bool visible)
 {
@@ -91,11 +95,38 @@ void TBaseRegion::setVisible(bool visible)
     shownByOwner_ = visible;
     if (showing && !box_->InView(this)) {
         culled_ = true;
-        QWidget::setVisible(false);
+        ShowWidget(false);
         Reparent(box_->Holder(this));
         return;
     }
-    QWidget::setVisible(visible && !culled_);
+    ShowWidget(visible && !culled_);
+}
+
+void TBaseRegion::ShowWidget(bool shown)
+{
+    const bool repaint = !updatesEnabled() && shown == isHidden();
+    if (repaint && !shown)
+        RepaintBeneath();
+    QWidget::setVisible(shown);
+    if (repaint && shown)
+        RepaintBeneath();
+}
+
+void TBaseRegion::RepaintBeneath()
+{
+    if (isVisible() && parentWidget())
+        parentWidget()->update(geometry());
+}
+
+void TBaseRegion::FollowLook()
+{
+    const bool ownPaint = !PaintedBeneath();
+    if (ownPaint == updatesEnabled())
+        return;
+    // Turned back on, Qt repaints the box itself.
+    setUpdatesEnabled(ownPaint);
+    if (!ownPaint)
+        RepaintBeneath();
 }
 
 void TBaseRegion::Reparent(QWidget *parent)
@@ -111,6 +142,9 @@ bool TBaseRegion::event(QEvent *event)
     if (event->type() == QEvent::ZOrderChange && !reparenting_ && parentWidget()
         && parentWidget()->children().constLast() == this)
         stackStamp_ = ++nextStackStamp;
+    // The pass beneath paints in stacking order too.
+    if (event->type() == QEvent::ZOrderChange && !updatesEnabled())
+        RepaintBeneath();
     return QWidget::event(event);
 }
 
@@ -130,6 +164,9 @@ void TBaseRegion::SyncView()
         box_->Recheck(this);
     } else {
         setGeometry(box_->ViewRect(imageBox_));
+        // Qt repaints only where the box was; the shape may also have changed within it.
+        if (!updatesEnabled())
+            RepaintBeneath();
     }
 }
 
@@ -138,13 +175,23 @@ QPoint TBaseRegion::ImageOrigin() const { return box_ ? box_->ImageOrigin() : QP
 void TBaseRegion::SetCulled(bool culled)
 {
     culled_ = culled;
-    QWidget::setVisible(shownByOwner_ && !culled_);
+    ShowWidget(shownByOwner_ && !culled_);
+    FollowLook();
 }
 
 void TBaseRegion::SetPenColor(const QColor &color)
 {
     penColor_ = color;
-    update();
+    if (updatesEnabled())
+        update();
+    else
+        RepaintBeneath();
+}
+
+void TBaseRegion::SetDrawn()
+{
+    Drawn = true;
+    FollowLook();
 }
 
 void TBaseRegion::Deselect()
@@ -153,6 +200,11 @@ void TBaseRegion::Deselect()
     penStyle_ = TPenStyle::psSolid;
     unsetCursor();
     Selected = false;
+    // Not while a button is held: the press's implicit grab may be this region's. It is put back
+    // anyway as soon as another region comes in front.
+    if (box_ && QGuiApplication::mouseButtons() == Qt::NoButton)
+        box_->Lift(this, false);
+    FollowLook();
 }
 
 void TBaseRegion::ShowSelected()
@@ -160,6 +212,14 @@ void TBaseRegion::ShowSelected()
     Selected = true;
     penStyle_ = TPenStyle::psDot;
     penMode_ = TPenMode::pmXor;
+    FollowLook();
+    // Lifted while no button is held: a press's implicit grab would not survive the move.
+    if (box_ && QGuiApplication::mouseButtons() == Qt::NoButton) {
+        box_->Lift(this, true);
+        // In front of every region, lifted or not.
+        if (parentWidget() != box_->Client())
+            stackStamp_ = ++nextStackStamp;
+    }
     if (parentWidget()->children().constLast() != this)
         raise();
     Host->ShowLink(URL, Target);
@@ -238,7 +298,7 @@ void TBaseRegion::RubberBand()
 void TBaseRegion::Complete(const QString &cancelWord)
 {
     ReleasePointer();
-    Drawn = true;
+    SetDrawn();
     FitToShape();
     AppCursor::Set(AppCursor::crDefault);
     const IRegionHost::TLink link = Host->AskLink(this);
@@ -267,6 +327,7 @@ void TBaseRegion::SelectAndGrab(int X, int Y, TGrabCursor cursor)
     Dragging = true;
     penStyle_ = TPenStyle::psDot;
     penMode_ = TPenMode::pmXor;
+    FollowLook();
     if (cursor == TGrabCursor::Move || (cursor == TGrabCursor::MoveIfDefault && AppCursor::IsDefault()))
         AppCursor::Set(AppCursor::crMoveRegion);
     Host->ShowLink(URL, Target);
@@ -285,15 +346,15 @@ void TBaseRegion::ScrollIntoView()
         box_->ScrollInView(box_->ViewRect(imageBox_));
 }
 
-bool TBaseRegion::OnLayer() const
+bool TBaseRegion::PaintedBeneath() const
 {
     return Drawn && !cancelled_ && penMode_ == TPenMode::pmCopy && penStyle_ == TPenStyle::psSolid && box_
-           && box_->PaintsOutlines();
+           && box_->PaintsOutlines() && parentWidget() == box_->Client();
 }
 
 void TBaseRegion::paintEvent(QPaintEvent *event)
 {
-    if (OnLayer())
+    if (PaintedBeneath())
         return;
     QPainter canvas(this);
     canvas.setCompositionMode(CompositionOf(penMode_));

@@ -40,6 +40,7 @@ public:
     QString Target;
     QString StatusText;
     bool Selected = false;
+    // Set through SetDrawn.
     bool Drawn = false;
     int ImageWidth = 0;
     int ImageHeight = 0;
@@ -64,11 +65,14 @@ public:
     void ScrollIntoView();
 
     QColor PenColor() const { return penColor_; }
+    // Also repaints the outline.
     void SetPenColor(const QColor &color);
     TPenStyle PenStyle() const { return penStyle_; }
     TPenMode PenMode() const { return penMode_; }
 
-    // Back to the unselected look; the caller repaints.
+    // The drawing is complete: from now on the region shows its plain look when not selected.
+    void SetDrawn();
+    // Back to the unselected look, among the others again; the caller repaints.
     void Deselect();
     // The selected look without a grab, for a selection made by the keyboard, the hotspot list or
     // undo, painted with the next frame: the caller has deselected the others.
@@ -87,8 +91,8 @@ public:
     quint64 StackStamp() const override { return stackStamp_; }
     // A drawn region in the plain look is painted with the others beneath the widgets, where its
     // scroll box does that.
-    bool OnLayer() const override;
-    void PaintOnLayer(QPainter &painter) override { PaintSolid(painter); }
+    bool PaintedBeneath() const override;
+    void PaintBeneath(QPainter &painter) override { PaintSolid(painter); }
 
     // Region-local X, Y. The main window calls MouseDown and MouseUp directly to forward a click.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -159,6 +163,14 @@ private:
     static QPen DottedPen(const QColor &colour, int offset);
     // The outline with a solid pen of the region's colour, in the painter's mode.
     void PaintSolid(QPainter &canvas);
+    // A region whose outline the pass beneath paints takes no paint events: Qt then skips it
+    // when it paints the thousands of regions in view. Called whenever PaintedBeneath may change.
+    void FollowLook();
+    // Repaints the region's box from beneath, which a region without paint events needs after it
+    // is moved, shown, hidden or changed.
+    void RepaintBeneath();
+    // QWidget::setVisible, with the repaint beneath for a region without paint events.
+    void ShowWidget(bool shown);
     QPoint LocalPos(const QMouseEvent *event) const;
     void DeliverPress(QMouseEvent *event, TShiftState extra);
     template <typename Handler> void Guarded(Handler &&handler);

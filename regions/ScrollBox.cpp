@@ -9,12 +9,43 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// The client area: the panel colour, with the outlines of the regions that reach beyond the image.
+class TClientArea : public QWidget {
+public:
+    TClientArea(const TScrollBox &box, QWidget *viewport) : QWidget(viewport), box_(box)
+    {
+        setObjectName(QStringLiteral("ScrollBoxClient"));
+        // Panel colour where no picture is, as the bars around it: white would read as an empty
+        // image. Opaque, so that Qt looks no further beneath it.
+        setBackgroundRole(QPalette::Window);
+        setAutoFillBackground(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        // What lies wholly under the image is the image's to paint.
+        if (!box_.PaintsOutlines() || box_.UnderImage(event->rect()))
+            return;
+        QPainter painter(this);
+        box_.PaintOutlines(painter, this, event->rect());
+    }
+
+private:
+    const TScrollBox &box_;
+};
+
+} // namespace
+
 TScrollBox::TScrollBox(QWidget *parent) : QAbstractScrollArea(parent)
 {
     setObjectName(QStringLiteral("ScrollBox1"));
+    client_ = new TClientArea(*this, viewport());
+    client_->setGeometry(viewport()->rect());
     viewport()->installEventFilter(this);
-    // Panel colour where no picture is, as the bars around it: white would read as an empty image.
-    viewport()->setBackgroundRole(QPalette::Window);
+    client_->installEventFilter(this);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // An arrow click scrolls 20 pixels and a wheel notch, three steps, 60.
@@ -31,9 +62,54 @@ TScrollBox::TScrollBox(QWidget *parent) : QAbstractScrollArea(parent)
 
 TScrollBox *TScrollBox::Of(const QWidget *child)
 {
-    if (!child || !child->parentWidget())
+    const QWidget *parent = child ? child->parentWidget() : nullptr;
+    if (!parent || !parent->parentWidget())
         return nullptr;
-    return qobject_cast<TScrollBox *>(child->parentWidget()->parentWidget());
+    // A lifted region's parent is the viewport and a culled one's a holder, both children of the
+    // box; the client area is the viewport's child.
+    if (auto *box = qobject_cast<TScrollBox *>(parent->parentWidget()))
+        return box;
+    return qobject_cast<TScrollBox *>(parent->parentWidget()->parentWidget());
+}
+
+bool TScrollBox::Holds(const QWidget *widget) const
+{
+    const QWidget *parent = widget->parentWidget();
+    return parent == client_ || (parent == viewport() && widget != client_);
+}
+
+QWidgetList TScrollBox::Lifted() const
+{
+    QWidgetList lifted;
+    for (QObject *object : viewport()->children())
+        if (object != client_ && object->isWidgetType())
+            lifted.append(static_cast<QWidget *>(object));
+    return lifted;
+}
+
+void TScrollBox::Settle(QWidget *front)
+{
+    if (settling_ || culling_)
+        return;
+    settling_ = true;
+    for (QWidget *child : Lifted()) {
+        if (auto *region = dynamic_cast<IScrollChild *>(child)) {
+            region->Reparent(client_);
+            region->SetCulled(false);
+            child->stackUnder(front);
+        }
+    }
+    settling_ = false;
+}
+
+void TScrollBox::Lift(QWidget *child, bool lifted)
+{
+    auto *region = dynamic_cast<IScrollChild *>(child);
+    if (!region || region->Culled() || child->parentWidget() != (lifted ? client_ : viewport()))
+        return;
+    // Either way it ends in front of every region, where a selected region always is.
+    region->Reparent(lifted ? viewport() : client_);
+    region->SetCulled(false);
 }
 
 void TScrollBox::ScrollInView(QRect r)
@@ -88,11 +164,12 @@ void TScrollBox::Rezoom(int percent, QSize content, QPoint scroll, const std::fu
     ApplyRange();
     horizontalScrollBar()->setValue(scroll.x());
     verticalScrollBar()->setValue(scroll.y());
+    // All of it first: the repaints the children then ask for fall within it at no cost.
+    client_->update();
     placeChildren();
     rezooming_ = false;
     UpdateRange();
     CullAll();
-    viewport()->update();
 }
 
 void TScrollBox::ScrollToOrigin()
@@ -113,7 +190,10 @@ TScrollBox::Extent TScrollBox::MeasureChildren() const
     Extent extent;
     const int x = horizontalScrollBar()->value();
     const int y = verticalScrollBar()->value();
-    for (QObject *object : viewport()->children()) {
+    QObjectList children = client_->children();
+    for (QWidget *lifted : Lifted())
+        children.append(lifted);
+    for (QObject *object : children) {
         auto *w = qobject_cast<QWidget *>(object);
         if (!w || !Counts(w))
             continue;
@@ -177,7 +257,9 @@ void TScrollBox::scrollContentsBy(int dx, int dy)
     if (rezooming_)
         return;
     // Moves the children with the content, like a scroll box does.
-    viewport()->scroll(dx, dy);
+    client_->scroll(dx, dy);
+    for (QWidget *lifted : Lifted())
+        lifted->move(lifted->pos() + QPoint(dx, dy));
     CullAll();
 }
 
@@ -193,11 +275,16 @@ void TScrollBox::wheelEvent(QWheelEvent *event)
 
 bool TScrollBox::Counts(const QWidget *child) const { return !child->isHidden(); }
 
+bool TScrollBox::UnderImage(const QRect &area) const
+{
+    return outlineCanvas_ && !outlineCanvas_->isHidden() && outlineCanvas_->geometry().contains(area);
+}
+
 void TScrollBox::PaintOutlines(QPainter &painter, const QWidget *canvas, const QRect &area) const
 {
-    const QPoint offset = canvas == viewport() ? QPoint() : canvas->pos();
+    const QPoint offset = canvas == client_ ? QPoint() : canvas->pos();
     const QRect image = outlineCanvas_->isHidden() ? QRect() : outlineCanvas_->geometry();
-    for (QObject *object : viewport()->children()) {
+    for (QObject *object : client_->children()) {
         if (!object->isWidgetType())
             continue;
         const auto *widget = static_cast<const QWidget *>(object);
@@ -205,26 +292,17 @@ void TScrollBox::PaintOutlines(QPainter &painter, const QWidget *canvas, const Q
         // The image paints over what the client area painted beneath it: a region wholly on the
         // image is left to the image.
         if (widget->isHidden() || !place.translated(-offset).intersects(area)
-            || (canvas == viewport() && image.contains(place)))
+            || (canvas == client_ && image.contains(place)))
             continue;
         auto *region = dynamic_cast<IScrollChild *>(object);
-        if (!region || !region->OnLayer())
+        if (!region || !region->PaintedBeneath())
             continue;
         // Clipped to the region's box, as its own widget would be.
         painter.resetTransform();
         painter.setClipRect(place.translated(-offset));
         painter.translate(place.topLeft() - offset);
-        region->PaintOnLayer(painter);
+        region->PaintBeneath(painter);
     }
-}
-
-void TScrollBox::paintEvent(QPaintEvent *event)
-{
-    // What lies wholly under the image is the image's to paint.
-    if (!outlineCanvas_ || (!outlineCanvas_->isHidden() && outlineCanvas_->geometry().contains(event->rect())))
-        return;
-    QPainter painter(viewport());
-    PaintOutlines(painter, viewport(), event->rect());
 }
 
 QWidget *TScrollBox::Holder(const QWidget *child)
@@ -252,7 +330,7 @@ void TScrollBox::Cull(QWidget *child)
         return;
     culling_ = true;
     if (inView) {
-        region->Reparent(viewport());
+        region->Reparent(client_);
         region->SetCulled(false);
         region->SyncView();
         Restack(child, region->StackStamp());
@@ -265,7 +343,7 @@ void TScrollBox::Cull(QWidget *child)
 
 void TScrollBox::Restack(QWidget *child, quint64 stamp)
 {
-    for (QObject *object : viewport()->children()) {
+    for (QObject *object : client_->children()) {
         const auto *region = dynamic_cast<const IScrollChild *>(object);
         if (object != child && region && !region->Culled() && region->StackStamp() > stamp) {
             child->stackUnder(static_cast<QWidget *>(object));
@@ -283,10 +361,12 @@ void TScrollBox::CullLater(QWidget *child)
 void TScrollBox::CullAll()
 {
     // Copies: culling moves regions between the client area and the holders.
-    const QObjectList shown = viewport()->children();
+    const QObjectList shown = client_->children();
     for (QObject *object : shown)
         if (object->isWidgetType())
             Cull(static_cast<QWidget *>(object));
+    for (QWidget *lifted : Lifted())
+        Cull(lifted);
     for (QWidget *holder : holders_) {
         const QObjectList waiting = holder->children();
         for (QObject *object : waiting)
@@ -296,11 +376,14 @@ void TScrollBox::CullAll()
 
 bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == viewport()) {
+    if (watched == viewport() || watched == client_) {
         if (event->type() == QEvent::ChildAdded) {
             auto *child = static_cast<QChildEvent *>(event)->child();
-            if (child->isWidgetType())
+            if (child->isWidgetType()) {
                 child->installEventFilter(this);
+                if (watched == client_)
+                    Settle(static_cast<QWidget *>(child));
+            }
         } else if (event->type() == QEvent::ChildRemoved) {
             QObject *child = static_cast<QChildEvent *>(event)->child();
             pendingCull_.remove(child);
@@ -328,6 +411,10 @@ bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
         if (child == extent_.widestChild || child == extent_.tallestChild)
             UpdateRange();
         break;
+    case QEvent::ZOrderChange:
+        if (child->parentWidget() == client_ && client_->children().constLast() == child)
+            Settle(child);
+        break;
     default:
         break;
     }
@@ -337,6 +424,7 @@ bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
 bool TScrollBox::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Resize) {
+        client_->setGeometry(viewport()->rect());
         UpdateRange();
         CullAll();
     }

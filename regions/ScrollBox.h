@@ -32,9 +32,10 @@ public:
     virtual void Reparent(QWidget *parent) = 0;
     // Rises whenever it comes to the front: the order its widgets are stacked in.
     virtual quint64 StackStamp() const = 0;
-    // Whether the outline layer paints it, and what it paints there, at the widget's origin.
-    virtual bool OnLayer() const = 0;
-    virtual void PaintOnLayer(QPainter &painter) = 0;
+    // Whether the scroll box paints its outline beneath the widgets, with all others in one pass;
+    // and that outline, painted at the widget's origin.
+    virtual bool PaintedBeneath() const = 0;
+    virtual void PaintBeneath(QPainter &painter) = 0;
 
 protected:
     bool culled_ = false;
@@ -45,10 +46,19 @@ class TScrollBox : public QAbstractScrollArea {
 public:
     explicit TScrollBox(QWidget *parent = nullptr);
 
-    // Children (the image and every region) are placed here, in client coordinates.
-    QWidget *Client() const { return viewport(); }
-    // The scroll box a child of Client() lives in, or nullptr.
+    // Children (the image and every region) are placed here, in client coordinates: a panel that
+    // fills the viewport and stays put while its children scroll.
+    QWidget *Client() const { return client_; }
+    // The scroll box a child of Client() lives in (lifted or culled too), or nullptr.
     static TScrollBox *Of(const QWidget *child);
+    // Whether a widget is a child of Client(), or a region lifted above it.
+    bool Holds(const QWidget *widget) const;
+    // Shows a region above the client area, in the same place, so that moving it (the selected
+    // region) does not make Qt look again at every region in the client area; or puts it back,
+    // in front of them. A region out of view, or not where the call expects it, stays. A child
+    // that comes to the front of the client area later goes in front of a lifted region too: the
+    // lifted region goes back beneath it.
+    void Lift(QWidget *child, bool lifted);
 
     // Scrolls the least distance that brings a client-area rectangle into view (left/top edge first).
     void ScrollInView(QRect r);
@@ -75,6 +85,8 @@ public:
     // Paints, with a painter on canvas (the client area or the image), the plain outlines of the
     // regions that meet area, in canvas coordinates; bottom to top, as their widgets are stacked.
     void PaintOutlines(QPainter &painter, const QWidget *canvas, const QRect &area) const;
+    // Whether a client-area rectangle lies wholly under the image.
+    bool UnderImage(const QRect &area) const;
 
     // Zoom as a percentage.
     int ZoomPercent() const { return zoom_; }
@@ -94,7 +106,6 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     // Extent of the children in content coordinates and the children that reach it.
@@ -115,6 +126,9 @@ private:
     // A child is never hidden from inside its own show, move or resize: that waits for the loop.
     void CullLater(QWidget *child);
 
+    // The regions lifted above the client area, and putting them back beneath front.
+    QWidgetList Lifted() const;
+    void Settle(QWidget *front);
     Extent MeasureChildren() const;
     void ChildGeometryChanged(const QWidget *child);
     void ApplyRange();
@@ -124,7 +138,9 @@ private:
     QSet<QObject *> pendingCull_;
     QTimer cullTimer_;
     bool culling_ = false;
+    bool settling_ = false;
     std::vector<QWidget *> holders_;
+    QWidget *client_ = nullptr;
     const QWidget *outlineCanvas_ = nullptr;
     int zoom_ = zoommath::ActualSize;
     bool rezooming_ = false;

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 
@@ -53,6 +54,17 @@ void ExpectAgreement(TfrmImageMap &window, QTableView *list, int step)
             << "step " << step << " row " << i;
     }
     EXPECT_EQ(list->model()->rowCount(), map.Count()) << "step " << step;
+}
+
+// The screen shows what a fresh paint of the image area shows: no outline left behind or missing.
+void ExpectFreshScreen(TfrmImageMap &window, int step)
+{
+    QWidget *area = window.ScrollBox1->viewport();
+    const QImage fresh = area->grab().toImage();
+    const QPoint at = area->mapTo(&window, QPoint());
+    const QImage shown =
+        window.screen()->grabWindow(window.winId(), at.x(), at.y(), area->width(), area->height()).toImage();
+    EXPECT_EQ(shown.convertToFormat(fresh.format()), fresh) << "step " << step;
 }
 
 TEST_F(EditingTest, ARandomSessionUndoesAndRedoesEveryStepExactly)
@@ -109,6 +121,7 @@ TEST_F(EditingTest, ARandomSessionUndoesAndRedoesEveryStepExactly)
             undone.clear();
         }
         ExpectAgreement(window, list, step);
+        ExpectFreshScreen(window, step);
         if (HasFailure())
             return;
     }
@@ -164,6 +177,12 @@ TEST_F(EditingTest, ADragGivesTheSameImagePixelsAtEveryZoom)
         QTest::mouseClick(Client(), Qt::LeftButton, {}, at(16, 16));
         Drag(at(16, 16), at(28, 24)); // a move of 12, 8 image pixels
         EXPECT_EQ(Coords(0), "16, 12, 53, 49") << percent << "%";
+        Key(Qt::Key_Tab);
+        window.ScrollBox1->horizontalScrollBar()->setValue(percent / 10);
+        QApplication::processEvents();
+        const TBaseRegion *region = Editor().Regions().Rects().first();
+        EXPECT_EQ(region->geometry(), window.ScrollBox1->ViewRect(region->ImageBox())) << "scrolled with the image";
+        ExpectFreshScreen(window, percent);
         Key(Qt::Key_Delete);
     }
     // Zoom used, the user may give the image more room than the designed size, not less.

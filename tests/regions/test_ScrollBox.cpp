@@ -86,9 +86,9 @@ TEST_F(ScrollBoxTest, ArrowsAndTheWheelScrollUsefulStepsAndCtrlWheelIsLeftToTheW
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(bar->value(), 20);
     const auto notch = [&](Qt::KeyboardModifiers modifiers) {
-        QWheelEvent wheel({10, 10}, box.Client()->mapToGlobal(QPointF(10, 10)), {}, {0, -120}, Qt::NoButton, modifiers,
+        QWheelEvent wheel({10, 10}, box.viewport()->mapToGlobal(QPointF(10, 10)), {}, {0, -120}, Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
-        QApplication::sendEvent(box.Client(), &wheel);
+        QApplication::sendEvent(box.viewport(), &wheel);
         return wheel.isAccepted();
     };
     EXPECT_TRUE(notch(Qt::NoModifier));
