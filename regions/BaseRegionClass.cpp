@@ -382,11 +382,27 @@ void TBaseRegion::paintEvent(QPaintEvent *event)
 
 void TBaseRegion::PaintSolid(QPainter &canvas)
 {
+    // One pen for all regions while the line colour stays: a pass paints many in a row.
+    static QPen pen;
+    if (pen.color() != penColor_ || !pen.isCosmetic()) {
+        pen = QPen(penColor_);
+        pen.setCosmetic(true);
+    }
     canvas.setBrush(Qt::NoBrush);
-    QPen pen(penColor_);
-    pen.setCosmetic(true);
     canvas.setPen(pen);
     Paint(canvas);
+}
+
+void TBaseRegion::PaintBeneath(QPainter &painter)
+{
+    // Clipped to the box, as the region's own widget would be, only where the outline may leave
+    // it: below 100 % the middle of the last pixel's square can lie on the next view pixel.
+    const bool clip = !OutlineInBox() || (box_ && box_->ZoomPercent() < zoommath::ActualSize);
+    if (clip)
+        painter.setClipRect(rect());
+    PaintSolid(painter);
+    if (clip)
+        painter.setClipping(false);
 }
 
 QPen TBaseRegion::DottedPen(const QColor &colour, int offset)

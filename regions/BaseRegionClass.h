@@ -92,7 +92,7 @@ public:
     // A drawn region in the plain look is painted with the others beneath the widgets, where its
     // scroll box does that.
     bool PaintedBeneath() const override;
-    void PaintBeneath(QPainter &painter) override { PaintSolid(painter); }
+    void PaintBeneath(QPainter &painter) override;
 
     // Region-local X, Y. The main window calls MouseDown and MouseUp directly to forward a click.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -114,6 +114,9 @@ public:
 protected:
     // What the shape draws with the prepared pen, through ViewPoint.
     virtual void Paint(QPainter &canvas);
+    // Whether the drawn outline's image pixels lie wholly in the box, so that painting it at 100 %
+    // or more needs no clip.
+    virtual bool OutlineInBox() const { return false; }
     // Where a region-local image pixel is drawn: the middle of its square at the scroll box's zoom.
     QPoint ViewPoint(int x, int y) const;
 

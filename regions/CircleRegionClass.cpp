@@ -135,6 +135,12 @@ void TCircleRegion::SpanImage()
     repaint();
 }
 
+bool TCircleRegion::OutlineInBox() const
+{
+    const circlegeom::Bounds b = GetBounds();
+    return b.left >= 0 && b.top >= 0 && b.right < Width() && b.bottom < Height();
+}
+
 void TCircleRegion::Paint(QPainter &canvas)
 {
     if (!Drawn && !Drawing)

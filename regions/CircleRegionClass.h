@@ -34,6 +34,7 @@ public:
 
 protected:
     void Paint(QPainter &canvas) override;
+    bool OutlineInBox() const override;
 
 private:
     circlegeom::Point Centre() const { return {CenterX, CenterY}; }

@@ -150,6 +150,16 @@ void TPolyRegion::SpanImage()
     repaint();
 }
 
+bool TPolyRegion::OutlineInBox() const
+{
+    for (int i = 0; i <= PointCount; ++i) {
+        const auto &p = Points[Slot(i)];
+        if (p.x < 0 || p.y < 0 || p.x >= Width() || p.y >= Height())
+            return false;
+    }
+    return true;
+}
+
 void TPolyRegion::Paint(QPainter &canvas)
 {
     // Drawn: through the closing copy, so the outline is closed; while drawing: the placed

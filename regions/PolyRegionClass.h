@@ -34,6 +34,7 @@ public:
 
 protected:
     void Paint(QPainter &canvas) override;
+    bool OutlineInBox() const override;
 
 private:
     void PlaceVertex(int X, int Y);

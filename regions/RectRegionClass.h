@@ -27,6 +27,7 @@ public:
 
 protected:
     void Paint(QPainter &canvas) override;
+    bool OutlineInBox() const override { return Drawn; }
 
 private:
     void HoverTest(int X, int Y);

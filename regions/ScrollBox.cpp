@@ -297,10 +297,7 @@ void TScrollBox::PaintOutlines(QPainter &painter, const QWidget *canvas, const Q
         auto *region = dynamic_cast<IScrollChild *>(object);
         if (!region || !region->PaintedBeneath())
             continue;
-        // Clipped to the region's box, as its own widget would be.
-        painter.resetTransform();
-        painter.setClipRect(place.translated(-offset));
-        painter.translate(place.topLeft() - offset);
+        painter.setTransform(QTransform::fromTranslate(place.x() - offset.x(), place.y() - offset.y()));
         region->PaintBeneath(painter);
     }
 }

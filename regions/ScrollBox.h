@@ -33,7 +33,7 @@ public:
     // Rises whenever it comes to the front: the order its widgets are stacked in.
     virtual quint64 StackStamp() const = 0;
     // Whether the scroll box paints its outline beneath the widgets, with all others in one pass;
-    // and that outline, painted at the widget's origin.
+    // and that outline, painted at the widget's origin and kept within its box.
     virtual bool PaintedBeneath() const = 0;
     virtual void PaintBeneath(QPainter &painter) = 0;
 
