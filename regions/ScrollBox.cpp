@@ -65,8 +65,8 @@ TScrollBox *TScrollBox::Of(const QWidget *child)
     const QWidget *parent = child ? child->parentWidget() : nullptr;
     if (!parent || !parent->parentWidget())
         return nullptr;
-    // A lifted region's parent is the viewport and a culled one's a holder, both children of the
-    // box; the client area is the viewport's child.
+    // A lifted region's parent is the viewport, a child of the box; a region in the client area
+    // or in a holder is a grandchild.
     if (auto *box = qobject_cast<TScrollBox *>(parent->parentWidget()))
         return box;
     return qobject_cast<TScrollBox *>(parent->parentWidget()->parentWidget());
@@ -307,8 +307,11 @@ QWidget *TScrollBox::Holder(const QWidget *child)
     // Spread over several holders: taking a region back out of one searches only its share.
     constexpr std::size_t Holders = 256;
     if (holders_.empty()) {
+        // In one hidden widget: a region's move makes Qt look through the box's children again.
+        waiting_ = new QWidget(this);
+        waiting_->hide();
         for (std::size_t i = 0; i < Holders; ++i) {
-            auto *holder = new QWidget(this);
+            auto *holder = new QWidget(waiting_);
             holder->hide();
             holder->installEventFilter(this);
             holders_.push_back(holder);
@@ -392,7 +395,8 @@ bool TScrollBox::eventFilter(QObject *watched, QEvent *event)
     // A region destroyed while it waits out of view leaves nothing to look at later.
     if (event->type() == QEvent::ChildRemoved)
         pendingCull_.remove(static_cast<QChildEvent *>(event)->child());
-    if (culling_ || rezooming_ || !watched->isWidgetType() || watched->parent() == this)
+    if (culling_ || rezooming_ || !watched->isWidgetType() || watched->parent() == this
+        || (waiting_ && watched->parent() == waiting_))
         return QAbstractScrollArea::eventFilter(watched, event);
     auto *child = static_cast<QWidget *>(watched);
     switch (event->type()) {

@@ -139,6 +139,7 @@ private:
     QTimer cullTimer_;
     bool culling_ = false;
     bool settling_ = false;
+    QWidget *waiting_ = nullptr;
     std::vector<QWidget *> holders_;
     QWidget *client_ = nullptr;
     const QWidget *outlineCanvas_ = nullptr;
