@@ -125,7 +125,7 @@ void TfrmImageMap::CreateControls()
     Image1->move(0, 0);
     Image1->SetImageSize(QSize(2000, 2000));
     Image1->hide();
-    ScrollBox1->PaintOutlinesOn(Image1);
+    ScrollBox1->PaintOutlinesOn(Image1, [this](const QRect &area) { Image1->OutlinesChanged(area); });
     connect(Image1, &TImageView::MouseMoved, this, &TfrmImageMap::Image1MouseMove);
 
     txtXPos = new TChannelField(QStringLiteral("txtXPos"), QStringLiteral("txtXPos"), this);

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <utility>
+
 TImageView::TImageView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Image1"));
@@ -16,6 +18,7 @@ void TImageView::SetPicture(const QImage &picture)
 {
     picture_ = picture;
     scaledRect_ = {};
+    compositeRect_ = {};
     update();
 }
 
@@ -30,6 +33,7 @@ void TImageView::SetZoomPercent(int percent)
     zoom_ = percent;
     scaledRect_ = {};
     scaled_ = QImage();
+    compositeRect_ = {};
     Resize();
     update();
 }
@@ -39,14 +43,43 @@ void TImageView::Resize()
     resize(zoommath::ViewStart(imageSize_.width(), zoom_), zoommath::ViewStart(imageSize_.height(), zoom_));
 }
 
+void TImageView::OutlinesChanged(const QRect &clientArea)
+{
+    stale_ |= clientArea.translated(-pos()) & compositeRect_;
+}
+
 void TImageView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    PaintPicture(painter, event->rect());
-    // The plain outlines of the hotspots over the picture, all in this one pass.
     const TScrollBox *box = TScrollBox::Of(this);
-    if (box && box->PaintsOutlines())
-        box->PaintOutlines(painter, this, event->rect());
+    if (!box || !box->PaintsOutlines()) {
+        PaintPicture(painter, event->rect());
+        return;
+    }
+    const QRect shown = QRect(mapFromParent(QPoint(0, 0)), parentWidget()->size()) & rect();
+    if (shown != compositeRect_) {
+        compositeRect_ = shown;
+        composite_ = QImage(shown.size(), QImage::Format_RGB32);
+        stale_ = shown;
+    }
+    Compose(*box);
+    const QRect exposed = event->rect() & compositeRect_;
+    painter.drawImage(exposed.topLeft(), composite_, exposed.translated(-compositeRect_.topLeft()));
+}
+
+void TImageView::Compose(const TScrollBox &box)
+{
+    const QRect area = std::exchange(stale_, QRect());
+    if (area.isEmpty())
+        return;
+    QPainter painter(&composite_);
+    painter.translate(-compositeRect_.topLeft());
+    painter.setClipRect(area);
+    // On the client area's colour, as the picture is shown over it.
+    painter.fillRect(area, parentWidget()->palette().color(parentWidget()->backgroundRole()));
+    PaintPicture(painter, area);
+    painter.resetTransform();
+    box.PaintOutlines(painter, this, area, compositeRect_.topLeft());
 }
 
 void TImageView::PaintPicture(QPainter &painter, const QRect &exposedRect)

@@ -114,8 +114,16 @@ void TBaseRegion::ShowWidget(bool shown)
 
 void TBaseRegion::RepaintBeneath()
 {
-    if (isVisible() && parentWidget())
-        parentWidget()->update(geometry());
+    RepaintBeneath(geometry());
+}
+
+void TBaseRegion::RepaintBeneath(const QRect &place)
+{
+    if (!isVisible() || !parentWidget())
+        return;
+    if (box_)
+        box_->OutlinesChanged(place);
+    parentWidget()->update(place);
 }
 
 void TBaseRegion::FollowLook()
@@ -123,7 +131,9 @@ void TBaseRegion::FollowLook()
     const bool ownPaint = !PaintedBeneath();
     if (ownPaint == updatesEnabled())
         return;
-    // Turned back on, Qt repaints the box itself.
+    // Turned back on, Qt repaints the box itself, but the outline kept beneath goes too.
+    if (ownPaint && box_ && isVisible())
+        box_->OutlinesChanged(geometry());
     setUpdatesEnabled(ownPaint);
     if (!ownPaint)
         RepaintBeneath();
@@ -163,10 +173,14 @@ void TBaseRegion::SyncView()
         // Out of view it needs no place, only a look whether it has come into view.
         box_->Recheck(this);
     } else {
+        const QRect before = geometry();
         setGeometry(box_->ViewRect(imageBox_));
-        // Qt repaints only where the box was; the shape may also have changed within it.
-        if (!updatesEnabled())
+        // Qt repaints only where the box was, and not what is kept beneath; the shape may also
+        // have changed within the box.
+        if (!updatesEnabled()) {
+            RepaintBeneath(before);
             RepaintBeneath();
+        }
     }
 }
 

@@ -172,6 +172,7 @@ private:
     // Repaints the region's box from beneath, which a region without paint events needs after it
     // is moved, shown, hidden or changed.
     void RepaintBeneath();
+    void RepaintBeneath(const QRect &place);
     // QWidget::setVisible, with the repaint beneath for a region without paint events.
     void ShowWidget(bool shown);
     QPoint LocalPos(const QMouseEvent *event) const;

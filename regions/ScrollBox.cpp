@@ -280,9 +280,9 @@ bool TScrollBox::UnderImage(const QRect &area) const
     return outlineCanvas_ && !outlineCanvas_->isHidden() && outlineCanvas_->geometry().contains(area);
 }
 
-void TScrollBox::PaintOutlines(QPainter &painter, const QWidget *canvas, const QRect &area) const
+void TScrollBox::PaintOutlines(QPainter &painter, const QWidget *canvas, const QRect &area, QPoint origin) const
 {
-    const QPoint offset = canvas == client_ ? QPoint() : canvas->pos();
+    const QPoint offset = (canvas == client_ ? QPoint() : canvas->pos()) + origin;
     const QRect image = outlineCanvas_->isHidden() ? QRect() : outlineCanvas_->geometry();
     for (QObject *object : client_->children()) {
         if (!object->isWidgetType())
@@ -291,7 +291,7 @@ void TScrollBox::PaintOutlines(QPainter &painter, const QWidget *canvas, const Q
         const QRect place = widget->geometry();
         // The image paints over what the client area painted beneath it: a region wholly on the
         // image is left to the image.
-        if (widget->isHidden() || !place.translated(-offset).intersects(area)
+        if (widget->isHidden() || !place.translated(origin - offset).intersects(area)
             || (canvas == client_ && image.contains(place)))
             continue;
         auto *region = dynamic_cast<IScrollChild *>(object);

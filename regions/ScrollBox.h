@@ -79,12 +79,23 @@ public:
     QWidget *Holder(const QWidget *child);
 
     // From now on the plain outlines of all regions are painted in one pass beneath their widgets:
-    // by image over itself (see PaintOutlines) and by the client area elsewhere.
-    void PaintOutlinesOn(const QWidget *image) { outlineCanvas_ = image; }
+    // by image over itself (see PaintOutlines) and by the client area elsewhere. changed is told
+    // where, in client coordinates, the plain outlines changed.
+    void PaintOutlinesOn(const QWidget *image, std::function<void(const QRect &)> changed)
+    {
+        outlineCanvas_ = image;
+        outlinesChanged_ = std::move(changed);
+    }
     bool PaintsOutlines() const { return outlineCanvas_ != nullptr; }
+    void OutlinesChanged(const QRect &area) const
+    {
+        if (outlinesChanged_)
+            outlinesChanged_(area);
+    }
     // Paints, with a painter on canvas (the client area or the image), the plain outlines of the
     // regions that meet area, in canvas coordinates; bottom to top, as their widgets are stacked.
-    void PaintOutlines(QPainter &painter, const QWidget *canvas, const QRect &area) const;
+    // The painter's origin shows the canvas point origin.
+    void PaintOutlines(QPainter &painter, const QWidget *canvas, const QRect &area, QPoint origin = {}) const;
     // Whether a client-area rectangle lies wholly under the image.
     bool UnderImage(const QRect &area) const;
 
@@ -143,6 +154,7 @@ private:
     std::vector<QWidget *> holders_;
     QWidget *client_ = nullptr;
     const QWidget *outlineCanvas_ = nullptr;
+    std::function<void(const QRect &)> outlinesChanged_;
     int zoom_ = zoommath::ActualSize;
     bool rezooming_ = false;
 };
