@@ -67,6 +67,14 @@ void TImageView::paintEvent(QPaintEvent *event)
     painter.drawImage(exposed.topLeft(), composite_, exposed.translated(-compositeRect_.topLeft()));
 }
 
+void TImageView::changeEvent(QEvent *event)
+{
+    // What is kept lies on the client area's colour.
+    if (event->type() == QEvent::PaletteChange)
+        compositeRect_ = {};
+    QWidget::changeEvent(event);
+}
+
 void TImageView::Compose(const TScrollBox &box)
 {
     const QRect area = std::exchange(stale_, QRect());
