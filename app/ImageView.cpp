@@ -43,6 +43,10 @@ void TImageView::Resize()
     resize(zoommath::ViewStart(imageSize_.width(), zoom_), zoommath::ViewStart(imageSize_.height(), zoom_));
 }
 
+QRect TImageView::Shown() const { return QRect(mapFromParent(QPoint(0, 0)), parentWidget()->size()) & rect(); }
+
+QColor TImageView::PanelColour() const { return parentWidget()->palette().color(parentWidget()->backgroundRole()); }
+
 void TImageView::OutlinesChanged(const QRect &clientArea)
 {
     stale_ |= clientArea.translated(-pos()) & compositeRect_;
@@ -56,7 +60,7 @@ void TImageView::paintEvent(QPaintEvent *event)
         PaintPicture(painter, event->rect());
         return;
     }
-    const QRect shown = QRect(mapFromParent(QPoint(0, 0)), parentWidget()->size()) & rect();
+    const QRect shown = Shown();
     if (shown != compositeRect_) {
         compositeRect_ = shown;
         composite_ = QImage(shown.size(), QImage::Format_RGB32);
@@ -84,7 +88,7 @@ void TImageView::Compose(const TScrollBox &box)
     painter.translate(-compositeRect_.topLeft());
     painter.setClipRect(area);
     // On the client area's colour, as the picture is shown over it.
-    painter.fillRect(area, parentWidget()->palette().color(parentWidget()->backgroundRole()));
+    painter.fillRect(area, PanelColour());
     PaintPicture(painter, area);
     painter.resetTransform();
     box.PaintOutlines(painter, this, area, compositeRect_.topLeft());
@@ -100,7 +104,7 @@ void TImageView::PaintPicture(QPainter &painter, const QRect &exposedRect)
         return;
     }
     // Only what the view shows is scaled, so a huge image at a high zoom costs what is in view.
-    const QRect shown = QRect(mapFromParent(QPoint(0, 0)), parentWidget()->size()) & rect();
+    const QRect shown = Shown();
     const QRect exposed = exposedRect & shown;
     if (!scaledRect_.contains(exposed))
         Rescale(shown);
@@ -122,7 +126,7 @@ void TImageView::Rescale(const QRect &area)
                                zoommath::ViewStart(source.bottom() + 1, zoom_) - 1));
     // Opaque, on the area's own background: copied to the screen without blending each time.
     scaled_ = QImage(scaledRect_.size(), QImage::Format_RGB32);
-    scaled_.fill(parentWidget()->palette().color(parentWidget()->backgroundRole()));
+    scaled_.fill(PanelColour());
     QPainter painter(&scaled_);
     // Pixels stay sharp when enlarged; a reduced picture is smoothed so that it stays legible.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < zoommath::ActualSize);

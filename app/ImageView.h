@@ -37,6 +37,9 @@ protected:
 
 private:
     void Resize();
+    // The part of this control the client area shows, and the client area's colour beneath it.
+    QRect Shown() const;
+    QColor PanelColour() const;
     void PaintPicture(QPainter &painter, const QRect &exposedRect);
     // Paints the stale part of what is kept again.
     void Compose(const TScrollBox &box);
